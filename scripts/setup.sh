@@ -1,0 +1,35 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Pedalwise need, and only
+# those that are missing. Safe to run any number of times.
+set -e
+
+packages="
+build-essential cmake ninja-build pkg-config git
+libgtest-dev libgmock-dev googletest libbenchmark-dev libboost-dev
+qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation
+g++-mingw-w64-x86-64 wine wine64
+xvfb xauth openbox xdotool x11-apps x11-utils imagemagick
+dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
+clang libclang-rt-14-dev clang-tidy cppcheck valgrind
+desktop-file-utils appstream dpkg-dev file fakeroot
+"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed'; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+echo "Installing:$missing"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+# shellcheck disable=SC2086
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,32 @@
+#include "runtime/platform/MessageBox.h"
+
+#include <iostream>
+
+namespace pedalwise::runtime {
+namespace {
+
+class StandardErrorMessages final : public MessageBoxService {
+public:
+    void show(const std::string& prompt, const std::string& title) override {
+        std::cerr << title << ": " << prompt << '\n';
+    }
+};
+
+StandardErrorMessages g_fallback;
+MessageBoxService* g_current = nullptr;
+
+} // namespace
+
+MessageBoxService& messageBoxService() { return g_current != nullptr ? *g_current : g_fallback; }
+
+MessageBoxService* setMessageBoxService(MessageBoxService* service) {
+    MessageBoxService* previous = g_current;
+    g_current = service;
+    return previous;
+}
+
+void MsgBox(const std::string& prompt, const std::string& title) {
+    messageBoxService().show(prompt, title.empty() ? std::string(kApplicationTitle) : title);
+}
+
+} // namespace pedalwise::runtime

@@ -1,3 +1,108 @@
-#!/bin/sh
-# Starts the calculator. (A fuller launcher with a virtual display comes with the window.)
-exec "$@"
+#!/bin/bash
+# Starts the calculator.
+#
+#   run.sh PROGRAM [ARGS...]                    run it; without a display, on a virtual one
+#   run.sh --screenshot FILE PROGRAM [ARGS...]  picture its window on a virtual display and stop
+#
+# With a desktop (DISPLAY or WAYLAND_DISPLAY set) the program simply runs there. Without one,
+# it runs on a private virtual X server (Xvfb) with a window manager (openbox); its window is
+# written to a PNG file, and it keeps running until Ctrl+C.
+set -u
+
+usage() {
+    echo "usage: $0 [--screenshot FILE] PROGRAM [ARGS...]" >&2
+    exit 2
+}
+
+screenshot=""
+if [ "${1:-}" = "--screenshot" ]; then
+    [ $# -ge 3 ] || usage
+    screenshot=$2
+    shift 2
+fi
+[ $# -ge 1 ] || usage
+
+if [ -z "$screenshot" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+    exec "$@"
+fi
+
+for tool in Xvfb openbox xdotool import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "$0: $tool is missing; run 'make setup' first" >&2
+        exit 1
+    fi
+done
+
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/pedalwise-run.XXXXXX")
+app_pid="" wm_pid="" x_pid=""
+cleanup() {
+    for pid in $app_pid $wm_pid $x_pid; do
+        kill "$pid" 2>/dev/null
+    done
+    wait 2>/dev/null
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+trap 'echo; echo "Stopped."; exit 0' INT TERM
+
+# Xvfb picks a free display number and writes it to the descriptor it is given.
+exec 3>"$workdir/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
+x_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+    [ -s "$workdir/display" ] && break
+    sleep 0.1
+done
+if [ ! -s "$workdir/display" ]; then
+    echo "$0: the virtual X server did not start:" >&2
+    cat "$workdir/xvfb.log" >&2
+    exit 1
+fi
+export DISPLAY=":$(head -n1 "$workdir/display")"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+"$@" &
+app_pid=$!
+
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Pedalwise Calculator$' 2>/dev/null | head -n1)
+    [ -n "$window" ] && break
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+        echo "$0: the calculator ended before its window appeared" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+if [ -z "$window" ]; then
+    echo "$0: the calculator's window did not appear" >&2
+    exit 1
+fi
+# Let the window manager decorate it and the program paint it.
+sleep 1
+
+file=${screenshot:-${TMPDIR:-/tmp}/pedalwise-screenshot.png}
+mkdir -p "$(dirname "$file")"
+# -frame takes the window manager's frame (title bar and borders) with the window.
+if ! import -window "$window" -frame "$file"; then
+    echo "$0: could not take the screenshot" >&2
+    exit 1
+fi
+echo "Screenshot of the calculator's window written to $file"
+
+if [ -n "$screenshot" ]; then
+    exit 0
+fi
+
+echo "The calculator is running on the virtual display $DISPLAY (no desktop was found)."
+echo "Press Ctrl+C to stop it."
+wait "$app_pid"

@@ -1,10 +1,7 @@
+#include "runtime/qt/Application.h"
 #include "ui/main/Form1.h"
 
-#include <QApplication>
-
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    pedalwise::ui::Form1 window;
-    window.show();
-    return QApplication::exec();
+    return pedalwise::runtime::RunProgram(argc, argv,
+                                          [] { return std::make_unique<pedalwise::ui::Form1>(); });
 }

@@ -1,7 +1,152 @@
 #include "ui/main/Form1.h"
 
-namespace pedalwise::ui {
+#include "calc/GearCalc.h"
+#include "runtime/platform/MessageBox.h"
+#include "runtime/qt/Dispatch.h"
+#include "runtime/qt/Focus.h"
+#include "runtime/qt/ProgramEnd.h"
+#include "ui/main/Images.h"
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) { setWindowTitle("Pedalwise Calculator"); }
+#include <QFont>
+
+#include <array>
+
+namespace pedalwise::ui {
+namespace {
+
+std::string TextOf(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    // Where "MS Sans Serif" is missing, Liberation Sans has the same metrics as the fonts
+    // that replaced it.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    InitImages();
+
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Pedalwise Calculator"));
+    setWindowIcon(ChainringIcon());
+    buildMenus();
+    buildControls();
+    setTabOrder();
+    placeWindow();
+    connectHandlers();
+    m_ui.txtWheel->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::connectHandlers() {
+    using runtime::ConnectHandler;
+    const Form1Controls& c = m_ui;
+    ConnectHandler(c.cmdCalculate, &QPushButton::clicked, this, &Form1::cmdCalculate_Click);
+    ConnectHandler(c.cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
+    ConnectHandler(c.mnuFileExit, &QAction::triggered, this, &Form1::mnuFileExit_Click);
+    ConnectHandler(c.txtDriven1, &TextBox::LostFocus, this, &Form1::txtDriven1_LostFocus);
+    ConnectHandler(c.txtDrive2, &TextBox::LostFocus, this, &Form1::txtDrive2_LostFocus);
+    ConnectHandler(c.txtDriven2, &TextBox::LostFocus, this, &Form1::txtDriven2_LostFocus);
+
+    ConnectHandler(c.mnuSetupDefaults, &QAction::triggered, this, &Form1::mnuSetupDefaults_Click);
+    ConnectHandler(c.cmdDefaultSave, &QPushButton::clicked, this, &Form1::cmdDefaultSave_Click);
+    ConnectHandler(c.cmdDefaultCancel, &QPushButton::clicked, this, &Form1::cmdDefaultCancel_Click);
+
+    ConnectHandler(c.mnuHelpContact, &QAction::triggered, this, &Form1::mnuHelpContact_Click);
+    ConnectHandler(c.cmdHelpOK, &QPushButton::clicked, this, &Form1::cmdHelpOK_Click);
+    ConnectHandler(c.frmHelpContact, &Frame::Click, this, &Form1::frmHelpContact_Click);
+    ConnectHandler(c.lblHelpContact1, &Label::Click, this, &Form1::lblHelpContact1_Click);
+    ConnectHandler(c.lblHelpContact2, &Label::Click, this, &Form1::lblHelpContact2_Click);
+
+    ConnectHandler(c.mnuHelpAbout, &QAction::triggered, this, &Form1::mnuHelpAbout_Click);
+}
+
+void Form1::cmdCalculate_Click() {
+    const Form1Controls& c = m_ui;
+    try {
+        calc::GearInputs inputs;
+        inputs.Driven1 = TextOf(c.txtDriven1);
+        inputs.Drive2 = TextOf(c.txtDrive2);
+        inputs.Driven2 = TextOf(c.txtDriven2);
+        inputs.Wheel = TextOf(c.txtWheel);
+        inputs.Drive1 = TextOf(c.txtDrive1);
+        c.lblInches->setText(QString::fromStdString(calc::InchesText(inputs)));
+
+        const std::array<Label*, calc::Cadences.size()> speedLabels{
+            c.lblSpeed60, c.lblSpeed70, c.lblSpeed80, c.lblSpeed90, c.lblSpeed100};
+        for (std::size_t i = 0; i < speedLabels.size(); ++i) {
+            // Each speed comes from the gear inches as displayed, read back every time.
+            const std::string inches = c.lblInches->text().toStdString();
+            speedLabels[i]->setText(
+                QString::fromStdString(calc::SpeedText(inches, calc::Cadences[i])));
+        }
+    } catch (const std::exception&) {
+        // Whatever failed, the user gets the one message; labels already written stay.
+        runtime::MsgBox("All 5 fields must contain valid data", "Minor problem...");
+        runtime::SetFocus(*c.txtDrive1);
+    }
+}
+
+void Form1::cmdExit_Click() {
+    runtime::EndProgram();
+}
+
+void Form1::mnuFileExit_Click() {
+    runtime::EndProgram();
+}
+
+// A bicycle with one chain is entered with 1 for B and C: an empty B or C becomes 1, and a
+// filled D sends the user on to "Calculate!". A blank is content, not emptiness.
+void Form1::txtDriven1_LostFocus() {
+    if (m_ui.txtDriven1->text().isEmpty()) {
+        m_ui.txtDriven1->setText(QStringLiteral("1"));
+    }
+}
+
+void Form1::txtDrive2_LostFocus() {
+    if (m_ui.txtDrive2->text().isEmpty()) {
+        m_ui.txtDrive2->setText(QStringLiteral("1"));
+    }
+}
+
+void Form1::txtDriven2_LostFocus() {
+    if (!m_ui.txtDriven2->text().isEmpty()) {
+        runtime::SetFocus(*m_ui.cmdCalculate);
+    }
+}
+
+void Form1::Form_Paint() {
+    // Runs at every paint of the window. The loading of the defaults into the five inputs
+    // goes here.
+}
+
+void Form1::mnuSetupDefaults_Click() {}
+
+void Form1::cmdDefaultSave_Click() {}
+
+void Form1::cmdDefaultCancel_Click() {}
+
+void Form1::mnuHelpContact_Click() {
+    m_ui.frmHelpContact->setVisible(true);
+    runtime::SetFocus(*m_ui.cmdHelpOK);
+}
+
+// A click anywhere on the help panel closes it; the focus stays where it is.
+void Form1::cmdHelpOK_Click() {
+    m_ui.frmHelpContact->setVisible(false);
+}
+
+void Form1::frmHelpContact_Click() {
+    m_ui.frmHelpContact->setVisible(false);
+}
+
+void Form1::lblHelpContact1_Click() {
+    m_ui.frmHelpContact->setVisible(false);
+}
+
+void Form1::lblHelpContact2_Click() {
+    m_ui.frmHelpContact->setVisible(false);
+}
+
+void Form1::mnuHelpAbout_Click() {}
 
 } // namespace pedalwise::ui

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+
+namespace pedalwise::runtime {
+
+// Runs one event handler. A run-time error that the handler does not trap stops the handler
+// and ends here: it is shown in a modal OK message and the program goes on. Every handler of
+// the program is called through this function, so no exception ever crosses Qt's event loop.
+void RunHandler(const std::function<void()>& handler) noexcept;
+
+// Shows the text of an error that no handler trapped. Never throws: if even the message
+// cannot be shown, the text goes to the standard error stream.
+void ReportUntrappedError(const std::string& what) noexcept;
+
+// Connects a signal to a handler of the receiver, called through RunHandler.
+template <typename Sender, typename Signal, typename Receiver>
+QMetaObject::Connection ConnectHandler(Sender* sender, Signal signal, Receiver* receiver,
+                                       void (Receiver::*handler)()) {
+    return QObject::connect(sender, signal, receiver, [receiver, handler] {
+        RunHandler([receiver, handler] { (receiver->*handler)(); });
+    });
+}
+
+} // namespace pedalwise::runtime

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSvgRenderer>
+
+// The kinds of control the windows are built from, each a Qt widget with the events the
+// program's handlers listen to.
+namespace pedalwise::ui {
+
+// A single-line text box. LostFocus reports that the focus moved on to another control of
+// the same window, after the box has done its own focus-out work; a window losing the
+// activation or a menu opening is no such move.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent);
+
+signals:
+    void LostFocus();
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// Reports a left-button click: press and release on the same widget.
+template <typename Base> class Clickable : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    virtual void clicked() = 0;
+
+private:
+    bool m_pressed = false;
+};
+
+// A text label. Click is raised by a left-button click on it.
+class Label : public Clickable<QLabel> {
+    Q_OBJECT
+public:
+    explicit Label(const QString& text, QWidget* parent);
+
+signals:
+    void Click();
+
+private:
+    void clicked() override { emit Click(); }
+};
+
+// A frame with a caption that holds other controls. Click is raised by a left-button click on
+// its own background, not on a control inside it.
+class Frame : public Clickable<QGroupBox> {
+    Q_OBJECT
+public:
+    explicit Frame(const QString& caption, QWidget* parent);
+
+signals:
+    void Click();
+
+private:
+    void clicked() override { emit Click(); }
+};
+
+// A picture inside a sunken two-pixel border, drawn from an SVG source at whatever
+// resolution the screen has.
+class PictureBox : public QFrame {
+    Q_OBJECT
+public:
+    PictureBox(const QString& svgResource, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer m_renderer;
+};
+
+} // namespace pedalwise::ui

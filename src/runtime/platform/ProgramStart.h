@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace pedalwise::runtime {
+
+// Starts another program as a process of its own, with a normal window that takes the focus,
+// and returns without waiting for it. The path (the program's UTF-8 text) names the
+// program file alone: it is never split into a command and arguments, so blanks in it are
+// harmless, and the program gets no arguments. A program that cannot be started throws
+// RuntimeError.
+class ProgramStartService {
+public:
+    virtual ~ProgramStartService() = default;
+    virtual void start(const std::string& programPath) = 0;
+};
+
+// The service in use: the operating system's unless a test installed another.
+ProgramStartService& programStartService();
+
+// Installs a service (nullptr restores the system's) and returns the previous one. The caller
+// keeps ownership.
+ProgramStartService* setProgramStartService(ProgramStartService* service);
+
+// The operating system's program start; each platform's backend defines it.
+ProgramStartService& systemProgramStartService();
+
+// The program's way to start another program.
+void StartProgram(const std::string& programPath);
+
+} // namespace pedalwise::runtime

@@ -1,0 +1,44 @@
+// The Windows registry is bound from its system library at the first call.
+#ifdef _WIN32
+
+#include "runtime/platform/RuntimeError.h"
+#include "runtime/platform/win/AdvapiRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace pedalwise::test {
+namespace {
+
+using namespace runtime;
+
+TEST(RegistryBinding, aMissingLibraryOrFunctionIsARunTimeErrorAtEveryCall) {
+    for (const char* library : {"pedalwise-no-such-library", "version"}) {
+        SCOPED_TRACE(library);
+        AdvapiRegistry registry(library);
+        RegistryKey key = 0;
+        EXPECT_THROW(registry.open(kLocalMachine, "SOFTWARE", 0, kKeyRead, key), RuntimeError);
+        EXPECT_THROW(registry.close(key), RuntimeError);
+    }
+}
+
+TEST(RegistryBinding, systemLibraryReadsTheMachineKeysAndClosesTheEmptyHandleHarmlessly) {
+    AdvapiRegistry registry;
+    RegistryKey key = 0;
+    ASSERT_EQ(registry.open(kLocalMachine, "SOFTWARE\\Microsoft", 0, kKeyRead, key), kErrorSuccess);
+    EXPECT_NE(key, 0);
+    std::uint32_t type = 0;
+    std::uint8_t data[16] = {};
+    std::uint32_t length = sizeof data;
+    EXPECT_EQ(registry.queryValue(key, "pedalwise-no-such-value", 0, type, data, length),
+              kErrorFileNotFound);
+    EXPECT_EQ(registry.close(key), kErrorSuccess);
+    EXPECT_NE(registry.close(0), kErrorSuccess);
+    RegistryKey missing = 0;
+    EXPECT_EQ(registry.open(kLocalMachine, "SOFTWARE\\pedalwise-no-such-key", 0, kKeyRead, missing),
+              kErrorFileNotFound);
+}
+
+} // namespace
+} // namespace pedalwise::test
+
+#endif

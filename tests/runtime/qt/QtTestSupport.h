@@ -1,0 +1,80 @@
+#pragma once
+
+#include "runtime/platform/MessageBox.h"
+#include "runtime/qt/ProgramEnd.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <string>
+#include <vector>
+
+// What the Qt tests put in place of the program's platform services, so that no test blocks
+// on a dialog, ends the test program or touches the user's own files.
+namespace pedalwise::testing {
+
+// Keeps every message box instead of showing it, for as long as it lives.
+class RecordedMessages final : public runtime::MessageBoxService {
+public:
+    struct Message {
+        std::string prompt;
+        std::string title;
+    };
+
+    RecordedMessages();
+    ~RecordedMessages() override;
+    RecordedMessages(const RecordedMessages&) = delete;
+    RecordedMessages& operator=(const RecordedMessages&) = delete;
+
+    void show(const std::string& prompt, const std::string& title) override;
+
+    std::vector<Message> messages;
+
+private:
+    runtime::MessageBoxService* m_previous;
+};
+
+// Counts requests to end the program instead of ending it.
+class RecordedProgramEnd final : public runtime::ProgramEndService {
+public:
+    RecordedProgramEnd();
+    ~RecordedProgramEnd() override;
+    RecordedProgramEnd(const RecordedProgramEnd&) = delete;
+    RecordedProgramEnd& operator=(const RecordedProgramEnd&) = delete;
+
+    void end() override { ++count; }
+
+    int count = 0;
+
+private:
+    runtime::ProgramEndService* m_previous;
+};
+
+// Closes any modal dialog that opens while it runs and remembers its title, so that a test
+// which opens one fails instead of hanging.
+class ModalWatchdog final : public QObject {
+    Q_OBJECT
+public:
+    ModalWatchdog();
+
+    QStringList seen;
+
+private:
+    void check();
+
+    QTimer m_timer;
+};
+
+// Points HOME and the XDG folders at a private temporary folder, before the application
+// starts, so that nothing a test runs can reach the user's files.
+class PrivateHome {
+public:
+    PrivateHome();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace pedalwise::testing

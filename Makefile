@@ -1,6 +1,6 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
 .PHONY: all setup configure build run screenshot test test-linux test-asan test-windows \
-        test-e2e bench clean
+        test-fuzz test-e2e bench clean
 
 JOBS ?= $(shell nproc)
 
@@ -21,7 +21,7 @@ run: build
 screenshot: build
 	./scripts/run.sh --screenshot docs/images/main-window.png build/default/src/pedalwise
 
-test: test-linux test-asan test-windows
+test: test-linux test-asan test-windows test-fuzz
 
 test-linux: build
 	ctest --preset default
@@ -35,6 +35,11 @@ test-windows: setup
 	cmake --preset mingw
 	cmake --build --preset mingw -j $(JOBS)
 	ctest --preset mingw
+
+test-fuzz: setup
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	ctest --preset fuzz
 
 bench: build
 	./build/default/bench/pedalwise_bench

@@ -1,0 +1,113 @@
+#include "runtime/platform/FileSystem.h"
+
+#include "runtime/platform/FileSystemBackend.h"
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+namespace pedalwise::runtime {
+namespace {
+
+FileSystem* g_current = nullptr;
+
+FileSystem& machineFileSystem() {
+    static const std::unique_ptr<FileSystem> machine = makeNativeFileSystem();
+    return *machine;
+}
+
+} // namespace
+
+FileSystem& fileSystem() {
+    return g_current != nullptr ? *g_current : machineFileSystem();
+}
+
+FileSystem* setFileSystem(FileSystem* fileSystem) {
+    FileSystem* previous = g_current;
+    g_current = fileSystem;
+    return previous;
+}
+
+void replaceFileContents(FileSystem& fileSystem, const std::filesystem::path& target,
+                         std::string_view bytes) {
+    std::unique_ptr<OutputFile> file = fileSystem.createBeside(target);
+    const std::filesystem::path temporary = file->path();
+    try {
+        file->write(bytes);
+        file->flush();
+        file->sync();
+        file->close();
+        fileSystem.replace(temporary, target);
+    } catch (...) {
+        // Closed first: Windows does not remove a file that is still open.
+        file.reset();
+        fileSystem.remove(temporary);
+        throw;
+    }
+}
+
+std::filesystem::path pathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string pathToUtf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+namespace backend {
+
+std::filesystem::path placeOnDriveC(std::string_view programPath,
+                                    const std::filesystem::path& driveC) {
+    if (programPath.size() < 2 || programPath[1] != ':' ||
+        (programPath[0] != 'c' && programPath[0] != 'C')) {
+        throw FileSystemError("Device unavailable");
+    }
+    std::filesystem::path place = driveC;
+    std::string_view rest = programPath.substr(2);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find_first_of("\\/");
+        const std::string_view part = rest.substr(0, end);
+        if (!part.empty()) {
+            place /= pathFromUtf8(part);
+        }
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+    }
+    return place;
+}
+
+std::string uniqueSuffix() {
+    static std::mt19937_64 generator(
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    char text[32];
+    std::snprintf(text, sizeof text, ".%016llx.tmp", static_cast<unsigned long long>(generator()));
+    return text;
+}
+
+// Bytes kept in the program before they go to the system in one write.
+constexpr std::size_t kWriteBuffer = 64 * 1024;
+
+void BufferedOutputFile::write(std::string_view bytes) {
+    m_pending.append(bytes);
+    if (m_pending.size() >= kWriteBuffer) {
+        flush();
+    }
+}
+
+void BufferedOutputFile::flush() {
+    std::size_t written = 0;
+    try {
+        while (written < m_pending.size()) {
+            written += writeSome(std::string_view(m_pending).substr(written));
+        }
+    } catch (...) {
+        m_pending.erase(0, written);
+        throw;
+    }
+    m_pending.clear();
+}
+
+} // namespace backend
+} // namespace pedalwise::runtime

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pedalwise::runtime {
+
+// One failed step on the file system. what() is the reason as the system words it, for
+// example "Permission denied", so that callers can put it into a message for the user.
+class FileSystemError : public std::runtime_error {
+public:
+    explicit FileSystemError(const std::string& reason) : std::runtime_error(reason) {}
+};
+
+// A file open for reading; destroying it closes it.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // Reads up to `size` bytes into `buffer` and returns how many were read: 0 only at the end
+    // of the file. Throws FileSystemError.
+    virtual std::size_t read(char* buffer, std::size_t size) = 0;
+};
+
+// A new file being written; destroying it without close() closes it and ignores errors.
+// Every step throws FileSystemError when it fails.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual const std::filesystem::path& path() const = 0;
+    virtual void write(std::string_view bytes) = 0;
+    // Hands everything written so far to the operating system.
+    virtual void flush() = 0;
+    // Returns once the operating system has put the file's content on the disk.
+    virtual void sync() = 0;
+    virtual void close() = 0;
+};
+
+// The program's view of the file system. The program names files by Windows paths such as
+// "c:\pedalwise.dat"; nativePath says where such a file lives on this machine. Tests install
+// their own instance (a temporary folder as drive C, or a wrapper that fails on purpose).
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Where a program path lives here. Throws FileSystemError for a drive that does not exist.
+    virtual std::filesystem::path nativePath(std::string_view programPath) const = 0;
+    // A native path as the user knows it, for messages (UTF-8).
+    virtual std::string displayPath(const std::filesystem::path& path) const = 0;
+
+    // Opens an existing file for reading. Never creates anything.
+    virtual std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) = 0;
+    // Creates a new, empty file with a name of its own in the folder of `target`, first
+    // creating that folder (mode 0700 where modes exist) when it is absent.
+    virtual std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) = 0;
+    // Renames `from` to `to`, replacing `to` if it exists, in one step that survives a crash.
+    virtual void replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Removes a file; a failure is ignored, since this only ever cleans up after one.
+    virtual void remove(const std::filesystem::path& path) noexcept = 0;
+};
+
+// The machine's own file system. Drive C is `driveC` when given; otherwise it is the real
+// drive on Windows and, elsewhere, the folder $XDG_DATA_HOME/pedalwise (by default
+// ~/.local/share/pedalwise).
+std::unique_ptr<FileSystem> makeNativeFileSystem(std::optional<std::filesystem::path> driveC = {});
+
+// The file system in use: the machine's own until another is installed.
+FileSystem& fileSystem();
+
+// Installs a file system (nullptr restores the machine's own) and returns the previous one
+// (nullptr when that was the machine's own). The caller keeps ownership.
+FileSystem* setFileSystem(FileSystem* fileSystem);
+
+// Replaces the content of `target` with `bytes`: a new file is written beside it, flushed,
+// synced and renamed over it. When any step fails the new file is removed, `target` is left
+// exactly as it was, and the step's FileSystemError is passed on.
+void replaceFileContents(FileSystem& fileSystem, const std::filesystem::path& target,
+                         std::string_view bytes);
+
+// Converts between UTF-8 and std::filesystem::path, whose native form differs by system.
+std::filesystem::path pathFromUtf8(std::string_view utf8);
+std::string pathToUtf8(const std::filesystem::path& path);
+
+} // namespace pedalwise::runtime

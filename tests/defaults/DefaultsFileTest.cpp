@@ -1,0 +1,409 @@
+#include "defaults/DefaultsFile.h"
+
+#include "FileSystemTestSupport.h"
+#include "runtime/platform/FileSystem.h"
+#include "runtime/platform/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace pedalwise::defaults {
+namespace {
+
+using runtime::FileSystem;
+using runtime::FileSystemError;
+using testing::namesIn;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
+
+DefaultValues values(std::string wheel, std::string drive1, std::string driven1, std::string drive2,
+                     std::string driven2) {
+    return {std::move(wheel), std::move(drive1), std::move(driven1), std::move(drive2),
+            std::move(driven2)};
+}
+
+// The steps of a save, each of which a test can make fail.
+enum class Step { Open, Write, Flush, Sync, Close, Rename };
+
+// Passes everything on to another file system, fails one chosen step of a save the way the
+// system would, and counts the bytes that reading takes from files.
+class ProbeFileSystem final : public FileSystem {
+public:
+    explicit ProbeFileSystem(FileSystem& inner) : m_inner(inner) {}
+
+    void failAt(Step step, std::string reason) {
+        m_failing = step;
+        m_reason = std::move(reason);
+    }
+    void failNowhere() { m_failing.reset(); }
+    std::size_t bytesRead() const { return m_bytesRead; }
+
+    std::filesystem::path nativePath(std::string_view programPath) const override {
+        return m_inner.nativePath(programPath);
+    }
+    std::string displayPath(const std::filesystem::path& path) const override {
+        return m_inner.displayPath(path);
+    }
+    std::unique_ptr<runtime::InputFile> openForInput(const std::filesystem::path& path) override {
+        return std::make_unique<CountingInput>(m_inner.openForInput(path), m_bytesRead);
+    }
+    std::unique_ptr<runtime::OutputFile>
+    createBeside(const std::filesystem::path& target) override {
+        failIf(Step::Open);
+        return std::make_unique<FaultyOutput>(m_inner.createBeside(target), *this);
+    }
+    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        failIf(Step::Rename);
+        m_inner.replace(from, to);
+    }
+    void remove(const std::filesystem::path& path) noexcept override { m_inner.remove(path); }
+
+private:
+    class CountingInput final : public runtime::InputFile {
+    public:
+        CountingInput(std::unique_ptr<runtime::InputFile> inner, std::size_t& count)
+            : m_inner(std::move(inner)), m_count(count) {}
+        std::size_t read(char* buffer, std::size_t size) override {
+            const std::size_t count = m_inner->read(buffer, size);
+            m_count += count;
+            return count;
+        }
+
+    private:
+        std::unique_ptr<runtime::InputFile> m_inner;
+        std::size_t& m_count;
+    };
+
+    // Fails like the system: a failed write has stored part of the bytes, and a failed
+    // close has closed the file all the same.
+    class FaultyOutput final : public runtime::OutputFile {
+    public:
+        FaultyOutput(std::unique_ptr<runtime::OutputFile> inner, ProbeFileSystem& owner)
+            : m_inner(std::move(inner)), m_owner(owner) {}
+        const std::filesystem::path& path() const override { return m_inner->path(); }
+        void write(std::string_view bytes) override {
+            if (m_owner.m_failing == Step::Write) {
+                m_inner->write(bytes.substr(0, bytes.size() / 2));
+                m_inner->flush();
+            }
+            m_owner.failIf(Step::Write);
+            m_inner->write(bytes);
+        }
+        void flush() override {
+            m_owner.failIf(Step::Flush);
+            m_inner->flush();
+        }
+        void sync() override {
+            m_owner.failIf(Step::Sync);
+            m_inner->sync();
+        }
+        void close() override {
+            m_inner->close();
+            m_owner.failIf(Step::Close);
+        }
+
+    private:
+        std::unique_ptr<runtime::OutputFile> m_inner;
+        ProbeFileSystem& m_owner;
+    };
+
+    void failIf(Step step) const {
+        if (m_failing == step) {
+            throw FileSystemError(m_reason);
+        }
+    }
+
+    FileSystem& m_inner;
+    std::optional<Step> m_failing;
+    std::string m_reason;
+    std::size_t m_bytesRead = 0;
+};
+
+// Every test gets a temporary folder as drive C, seen through a probe.
+class DefaultsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_previous = runtime::setFileSystem(&m_probe); }
+    void TearDown() override { runtime::setFileSystem(m_previous); }
+
+    std::filesystem::path file() const { return m_temp.path() / "pedalwise.dat"; }
+    std::string failedSave(const std::string& reason) const {
+        return "The defaults could not be saved to " + m_probe.displayPath(file()) + ": " + reason;
+    }
+
+    TempFolder m_temp;
+    std::unique_ptr<FileSystem> m_native = runtime::makeNativeFileSystem(m_temp.path());
+    ProbeFileSystem m_probe{*m_native};
+    FileSystem* m_previous = nullptr;
+};
+
+struct ReadCase {
+    const char* name;
+    std::string bytes;
+    std::optional<DefaultValues> expected;
+};
+
+// A read takes the file in pieces of this size; lines and line ends that straddle two
+// pieces must read like any other.
+constexpr std::size_t kPiece = 64 * 1024;
+
+std::vector<ReadCase> readCases() {
+    const std::string longLine(kPiece + 10, 'w');
+    const std::string upToPiece(kPiece - 1, 'w');
+    return {
+        {"the eighteen-byte example", "27\r\n48\r\n16\r\n1\r\n1\r\n",
+         values("27", "48", "16", "1", "1")},
+        {"five empty lines in ten bytes", "\r\n\r\n\r\n\r\n\r\n", values("", "", "", "", "")},
+        {"the fifth line ends at the end of the file", "27\r\n48\r\n16\r\n1\r\n1",
+         values("27", "48", "16", "1", "1")},
+        {"a lone CR ends a line", "27\r48\r16\r1\r1\r", values("27", "48", "16", "1", "1")},
+        {"a lone LF belongs to the line", "27\r4\n8\r\n16\n\r\n\n1\r\n1\r\n",
+         values("27", "4\n8", "16\n", "\n1", "1")},
+        {"CR CR LF is a line end followed by an empty line", "27\r\r\n48\r\n16\r\n1\r\n",
+         values("27", "", "48", "16", "1")},
+        {"blanks are kept", " 27\r\n48 \r\n 16 \r\n\t1\r\n  \r\n",
+         values(" 27", "48 ", " 16 ", "\t1", "  ")},
+        {"texts that are not numbers are kept", "abc\r\n-\r\n1e999\r\n.\r\nx,y\r\n",
+         values("abc", "-", "1e999", ".", "x,y")},
+        {"lines after the fifth are ignored", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7",
+         values("1", "2", "3", "4", "5")},
+        {"a line longer than a piece", longLine + "\r\n2\r\n3\r\n4\r\n5\r\n",
+         values(longLine, "2", "3", "4", "5")},
+        {"a CR LF pair split between two pieces", upToPiece + "\r\n2\r\n3\r\n4\r\n5",
+         values(upToPiece, "2", "3", "4", "5")},
+        {"an empty file", "", std::nullopt},
+        {"four lines", "27\r\n48\r\n16\r\n1\r\n", std::nullopt},
+        {"four lines ending in lone CRs", "27\r48\r16\r1\r", std::nullopt},
+        {"LF-only lines are one line", "27\n48\n16\n1\n1\n", std::nullopt},
+    };
+}
+
+void expectEveryReadCase(const std::filesystem::path& file) {
+    for (const ReadCase& readCase : readCases()) {
+        SCOPED_TRACE(readCase.name);
+        writeBytes(file, readCase.bytes);
+        EXPECT_EQ(ReadDefaults(), readCase.expected);
+    }
+}
+
+TEST_F(DefaultsFileTest, readsFiveLinesOrNothing) {
+    expectEveryReadCase(file());
+}
+
+TEST_F(DefaultsFileTest, readingWithoutAFileFailsAndCreatesNothing) {
+    std::unique_ptr<FileSystem> absent = runtime::makeNativeFileSystem(m_temp.path() / "absent");
+    runtime::setFileSystem(absent.get());
+    EXPECT_EQ(ReadDefaults(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(m_temp.path() / "absent"));
+}
+
+TEST_F(DefaultsFileTest, readingStopsAfterTheFifthLine) {
+    writeBytes(file(), "27\r\n48\r\n16\r\n1\r\n1\r\n" + std::string(4 * kPiece, 'x'));
+    EXPECT_EQ(ReadDefaults(), values("27", "48", "16", "1", "1"));
+    EXPECT_LE(m_probe.bytesRead(), kPiece);
+}
+
+TEST_F(DefaultsFileTest, writesEachTextFollowedByCrLf) {
+    WriteDefaults(values("27", "48", "16", "1", "1"));
+    EXPECT_EQ(readBytes(file()), "27\r\n48\r\n16\r\n1\r\n1\r\n");
+    WriteDefaults(values("", "", "", "", ""));
+    EXPECT_EQ(readBytes(file()), "\r\n\r\n\r\n\r\n\r\n");
+    WriteDefaults(values(" 27 ", "abc", "", "1e999", "-"));
+    EXPECT_EQ(readBytes(file()), " 27 \r\nabc\r\n\r\n1e999\r\n-\r\n");
+    EXPECT_EQ(namesIn(m_temp.path()), std::vector<std::string>{"pedalwise.dat"});
+}
+
+TEST_F(DefaultsFileTest, whatIsWrittenReadsBack) {
+    for (const DefaultValues& written :
+         {values("27", "48", "16", "1", "1"), values("", "", "", "", ""),
+          values("  26.5 ", "x", "", "0", "-3,5")}) {
+        WriteDefaults(written);
+        EXPECT_EQ(ReadDefaults(), written);
+    }
+}
+
+class SaveFailureTest : public DefaultsFileTest, public ::testing::WithParamInterface<Step> {};
+
+TEST_P(SaveFailureTest, aFailedStepKeepsTheOldFileAndLeavesNothingBehind) {
+    const std::string old = "26\r\n52\r\n14\r\n1\r\n1\r\n";
+    writeBytes(file(), old);
+    m_probe.failAt(GetParam(), "No space left on device");
+    try {
+        WriteDefaults(values("27", "48", "16", "1", "1"));
+        FAIL() << "the save reported success";
+    } catch (const runtime::RuntimeError& error) {
+        EXPECT_EQ(error.what(), failedSave("No space left on device"));
+    }
+    EXPECT_EQ(readBytes(file()), old);
+    EXPECT_EQ(namesIn(m_temp.path()), std::vector<std::string>{"pedalwise.dat"});
+}
+
+TEST_P(SaveFailureTest, aFailedFirstSaveLeavesNoFile) {
+    m_probe.failAt(GetParam(), "Input/output error");
+    EXPECT_THROW(WriteDefaults(values("27", "48", "16", "1", "1")), runtime::RuntimeError);
+    EXPECT_TRUE(namesIn(m_temp.path()).empty());
+    EXPECT_EQ(ReadDefaults(), std::nullopt);
+}
+
+std::string stepName(const ::testing::TestParamInfo<Step>& info) {
+    constexpr const char* names[] = {"open", "write", "flush", "sync", "close", "rename"};
+    return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, SaveFailureTest,
+                         ::testing::Values(Step::Open, Step::Write, Step::Flush, Step::Sync,
+                                           Step::Close, Step::Rename),
+                         stepName);
+
+#ifndef _WIN32
+
+// Points HOME at a temporary folder, with no XDG_DATA_HOME, for one test.
+class HomeFolder {
+public:
+    explicit HomeFolder(const std::filesystem::path& home) {
+        save("HOME", m_home);
+        save("XDG_DATA_HOME", m_data);
+        ::setenv("HOME", home.c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+    }
+    HomeFolder(const HomeFolder&) = delete;
+    HomeFolder& operator=(const HomeFolder&) = delete;
+    ~HomeFolder() {
+        restore("HOME", m_home);
+        restore("XDG_DATA_HOME", m_data);
+    }
+
+private:
+    static void save(const char* name, std::optional<std::string>& value) {
+        if (const char* text = std::getenv(name)) {
+            value = text;
+        }
+    }
+    static void restore(const char* name, const std::optional<std::string>& value) {
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    }
+
+    std::optional<std::string> m_home;
+    std::optional<std::string> m_data;
+};
+
+TEST_F(DefaultsFileTest, theFileLivesInThePedalwiseDataFolderMadeOnlyBySaving) {
+    HomeFolder home(m_temp.path());
+    std::unique_ptr<FileSystem> machine = runtime::makeNativeFileSystem();
+    ProbeFileSystem probe(*machine);
+    runtime::setFileSystem(&probe);
+    const std::filesystem::path folder = m_temp.path() / ".local" / "share" / "pedalwise";
+
+    EXPECT_EQ(ReadDefaults(), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(m_temp.path() / ".local"));
+
+    probe.failAt(Step::Open, "Permission denied");
+    try {
+        WriteDefaults(values("27", "48", "16", "1", "1"));
+        FAIL() << "the save reported success";
+    } catch (const runtime::RuntimeError& error) {
+        EXPECT_STREQ(error.what(), "The defaults could not be saved to "
+                                   "~/.local/share/pedalwise/pedalwise.dat: Permission denied");
+    }
+
+    probe.failNowhere();
+    WriteDefaults(values("27", "48", "16", "1", "1"));
+    EXPECT_EQ(readBytes(folder / "pedalwise.dat"), "27\r\n48\r\n16\r\n1\r\n1\r\n");
+    struct stat status {};
+    ASSERT_EQ(::stat(folder.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+}
+
+TEST_F(DefaultsFileTest, savingIntoAFolderThatCannotBeWrittenChangesNothing) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permission checks do not apply to root; the failing steps above "
+                        "cover this through the probe";
+    }
+    const std::string old = "26\r\n52\r\n14\r\n1\r\n1\r\n";
+    writeBytes(file(), old);
+    ::chmod(m_temp.path().c_str(), 0500);
+    try {
+        WriteDefaults(values("27", "48", "16", "1", "1"));
+        FAIL() << "the save reported success";
+    } catch (const runtime::RuntimeError& error) {
+        EXPECT_EQ(error.what(), failedSave("Permission denied"));
+    }
+    ::chmod(m_temp.path().c_str(), 0700);
+    EXPECT_EQ(readBytes(file()), old);
+    EXPECT_EQ(namesIn(m_temp.path()), std::vector<std::string>{"pedalwise.dat"});
+}
+
+TEST_F(DefaultsFileTest, textIsStoredInTheLocalesUtf8) {
+    WriteDefaults(values("27\xC3\xA9", "48", "16", "1", "1"));
+    EXPECT_EQ(readBytes(file()), "27\xC3\xA9\r\n48\r\n16\r\n1\r\n1\r\n");
+}
+
+#else
+
+TEST_F(DefaultsFileTest, textIsStoredInTheActiveCodePage) {
+    if (GetACP() != 1252) {
+        GTEST_SKIP() << "the cases are written for code page 1252, active is " << GetACP();
+    }
+    WriteDefaults(values("27\xC3\xA9", "48", "16", "1", "1"));
+    EXPECT_EQ(readBytes(file()), "27\xE9\r\n48\r\n16\r\n1\r\n1\r\n");
+    EXPECT_EQ(ReadDefaults(), values("27\xC3\xA9", "48", "16", "1", "1"));
+
+    try {
+        WriteDefaults(values("27", "\xE4\xB8\xAD", "16", "1", "1"));
+        FAIL() << "a text the code page cannot hold was saved";
+    } catch (const runtime::RuntimeError& error) {
+        EXPECT_EQ(error.what(), failedSave("The text \"\xE4\xB8\xAD\" holds characters that "
+                                           "the system's code page cannot store"));
+    }
+    EXPECT_EQ(readBytes(file()), "27\xE9\r\n48\r\n16\r\n1\r\n1\r\n");
+}
+
+// The one case that uses the Wine prefix's real drive C, so that no two cases share the file.
+TEST(RealDriveCTest, theDefaultsFileIsCPedalwiseDat) {
+    runtime::FileSystem* previous = runtime::setFileSystem(nullptr);
+    const std::filesystem::path real = L"c:\\pedalwise.dat";
+    const std::optional<std::string> before = readBytes(real);
+
+    expectEveryReadCase(real);
+    std::filesystem::remove(real);
+    EXPECT_EQ(ReadDefaults(), std::nullopt);
+    WriteDefaults(values("27", "48", "16", "1", "1"));
+    EXPECT_EQ(readBytes(real), "27\r\n48\r\n16\r\n1\r\n1\r\n");
+    EXPECT_EQ(ReadDefaults(), values("27", "48", "16", "1", "1"));
+    if (GetACP() == 1252) {
+        try {
+            WriteDefaults(values("", "\xE4\xB8\xAD", "", "", ""));
+            ADD_FAILURE() << "a text the code page cannot hold was saved";
+        } catch (const runtime::RuntimeError& error) {
+            EXPECT_TRUE(std::string(error.what())
+                            .starts_with("The defaults could not be saved to c:\\pedalwise.dat: "))
+                << error.what();
+        }
+        EXPECT_EQ(readBytes(real), "27\r\n48\r\n16\r\n1\r\n1\r\n");
+    }
+
+    if (before) {
+        writeBytes(real, *before);
+    } else {
+        std::filesystem::remove(real);
+    }
+    runtime::setFileSystem(previous);
+}
+
+#endif
+
+} // namespace
+} // namespace pedalwise::defaults

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <vector>
 
 namespace pedalwise::calc::detail {
 
@@ -207,21 +208,51 @@ ReadNumber readDecimal(std::string_view text) {
 
 } // namespace
 
-Integer ExactDecimal::mantissa() const {
-    Integer value;
-    const std::string_view text = digits;
-    // Whole chunks of 19 digits fit in 64 bits, so each step is one short multiply.
-    std::size_t head = text.size() % ChunkDigits;
+namespace {
+
+// Whole chunks of 19 digits fit in 64 bits, so each step is one short multiply.
+Integer integerByChunks(std::string_view digits) {
+    std::size_t head = digits.size() % ChunkDigits;
     if (head == 0) {
-        head = std::min(text.size(), ChunkDigits);
+        head = std::min(digits.size(), ChunkDigits);
     }
-    value = chunkValue(text.substr(0, head));
+    Integer value = chunkValue(digits.substr(0, head));
     const std::uint64_t chunkScale = smallPowerOfTen(ChunkDigits);
-    for (std::size_t i = head; i < text.size(); i += ChunkDigits) {
+    for (std::size_t i = head; i < digits.size(); i += ChunkDigits) {
         value *= chunkScale;
-        value += chunkValue(text.substr(i, ChunkDigits));
+        value += chunkValue(digits.substr(i, ChunkDigits));
     }
     return value;
+}
+
+// Chunk by chunk is quadratic; long digit strings are split in halves instead, so that the
+// work goes into few large multiplications. scales[j] is 10^(BlockDigits * 2^j).
+constexpr std::size_t BlockDigits = ChunkDigits * 32;
+
+Integer integerBySplitting(std::string_view digits, std::vector<Integer>& scales) {
+    if (digits.size() <= BlockDigits) {
+        return integerByChunks(digits);
+    }
+    std::size_t level = 0;
+    std::size_t lowDigits = BlockDigits;
+    while (lowDigits * 2 < digits.size()) {
+        lowDigits *= 2;
+        ++level;
+    }
+    while (scales.size() <= level) {
+        scales.push_back(scales.empty() ? PowerOfTen(BlockDigits) : scales.back() * scales.back());
+    }
+    Integer value = integerBySplitting(digits.substr(0, digits.size() - lowDigits), scales);
+    value *= scales[level];
+    value += integerBySplitting(digits.substr(digits.size() - lowDigits), scales);
+    return value;
+}
+
+} // namespace
+
+Integer ExactDecimal::mantissa() const {
+    std::vector<Integer> scales;
+    return integerBySplitting(digits, scales);
 }
 
 ReadNumber Read(std::string_view text) {

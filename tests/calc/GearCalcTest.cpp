@@ -1,5 +1,7 @@
 #include "calc/GearCalc.h"
 
+#include "LongTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,7 +9,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace pedalwise::calc {
 namespace {
@@ -53,7 +55,14 @@ void PrintTo(const Calculation& row, std::ostream* out) {
 
 Calculation row(const char* a, const char* b, const char* c, const char* d, const char* w,
                 Display expected) {
-    const std::string label = std::string(a) + " / " + b + " / " + c + " / " + d + " / " + w;
+    std::string label;
+    const char* separator = "";
+    for (const char* text : {a, b, c, d, w}) {
+        label += std::exchange(separator, " / ");
+        for (const char* ch = text; *ch != '\0'; ++ch) {
+            label += *ch == '\t' ? "\\t" : *ch == '\n' ? "\\n" : std::string(1, *ch);
+        }
+    }
     return {label, gears(a, b, c, d, w), std::move(expected)};
 }
 
@@ -139,28 +148,14 @@ TEST(WholeCalculation, theLargestFigureThatReadsBackStillGivesSpeeds) {
 
 // Every digit of a long input counts, however many there are.
 TEST(LongInputs, theLastOfAHundredThousandDigitsDecidesTheFloor) {
-    const std::string justAbove = "30." + std::string(99'996, '0') + "1";
-    const std::string justBelow = "29." + std::string(99'997, '9');
+    const std::string justAbove = testing::withRun("30.", 99'996, '0', "1");
+    const std::string justBelow = testing::withRun("29.", 99'997, '9');
     EXPECT_EQ(InchesText(gears(justAbove, "13", "1", "1", "26")), "60");
     EXPECT_EQ(InchesText(gears(justBelow, "13", "1", "1", "26")), "59");
 }
 
 TEST(LongInputs, fiveInputsOfAHundredThousandDigitsEach) {
-    std::string t;
-    std::string twice;
-    std::string thrice;
-    for (int i = 0; i < 10'000; ++i) {
-        t += "1234567890";
-        twice += "2469135780";
-        thrice += "3703703670";
-    }
-    // A / B = 2 and C / D = 3 exactly, wherever the points stand, and W is 17.333...
-    const auto withPoint = [](std::string digits, std::size_t at) {
-        return digits.insert(at, ".");
-    };
-    const std::string wheel = "17." + std::string(99'998, '3');
-    const Display shown = calculate(
-        gears(withPoint(twice, 3), withPoint(t, 3), withPoint(thrice, 7), withPoint(t, 7), wheel));
+    const Display shown = calculate(testing::hundredThousandDigitInputs());
     EXPECT_EQ(shown.inches, "103");
     EXPECT_EQ(shown.speeds, (std::array<std::string, 5>{"18", "21", "24", "27", "30"}));
 }

@@ -1,5 +1,7 @@
 #include "calc/GearCalc.h"
 
+#include "LongTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -67,19 +69,18 @@ INSTANTIATE_TEST_SUITE_P(
                       plain("&H80000000", -2147483648.0), plain("&hFFFFFFFF", -1),
                       plain("&O177777", -1), plain("&O200000", 65536), plain("&O78", 7),
                       plain("&H", 0), plain("&HG", 0), plain("&X1", 0), plain("&H-1", 0),
-                      Reading{"&H, 100,000 zeros, then 1A", "&H" + std::string(100'000, '0') + "1A",
-                              26}));
+                      Reading{"&H, 100,000 zeros, then 1A",
+                              testing::withRun("&H", 100'000, '0', "1A"), 26}));
 
 INSTANTIATE_TEST_SUITE_P(
     AtTheEdgesOfTheDoubleRange, ReadsAs,
-    ::testing::Values(plain("1.7976931348623157e308", DBL_MAX),
-                      plain("-1.7976931348623158E+308", -DBL_MAX),
-                      plain("4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()),
-                      plain("2e-324", 0), plain("1E-400", 0), plain("1E-999999999", 0),
-                      Reading{"5,000 zeros then 52", std::string(5000, '0') + "52", 52},
-                      Reading{"1, 400 zeros, E-100", "1" + std::string(400, '0') + "E-100", 1e300},
-                      Reading{"0., 5,000 zeros, 1E5003", "0." + std::string(5000, '0') + "1E5003",
-                              1e2}));
+    ::testing::Values(
+        plain("1.7976931348623157e308", DBL_MAX), plain("-1.7976931348623158E+308", -DBL_MAX),
+        plain("4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()),
+        plain("2e-324", 0), plain("1E-400", 0), plain("1E-999999999", 0),
+        Reading{"5,000 zeros then 52", std::string(5000, '0') + "52", 52},
+        Reading{"1, 400 zeros, E-100", testing::withRun("1", 400, '0', "E-100"), 1e300},
+        Reading{"0., 5,000 zeros, 1E5003", testing::withRun("0.", 5000, '0', "1E5003"), 1e2}));
 
 class ReadsAsOverflow : public ::testing::TestWithParam<Reading> {};
 

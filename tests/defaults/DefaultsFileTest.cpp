@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,13 @@
 #endif
 
 namespace pedalwise::defaults {
+
+// Shows failed comparisons as the five texts rather than as bytes.
+void PrintTo(const DefaultValues& values, std::ostream* out) {
+    *out << ::testing::PrintToString(std::vector<std::string>{
+        values.Wheel, values.Drive1, values.Driven1, values.Drive2, values.Driven2});
+}
+
 namespace {
 
 using runtime::FileSystem;

@@ -1,6 +1,7 @@
 #include "runtime/platform/FileSystem.h"
 
 #include "runtime/platform/FileSystemBackend.h"
+#include "runtime/platform/ServiceSlot.h"
 
 #include <chrono>
 #include <cstdio>
@@ -9,23 +10,21 @@
 namespace pedalwise::runtime {
 namespace {
 
-FileSystem* g_current = nullptr;
-
 FileSystem& machineFileSystem() {
     static const std::unique_ptr<FileSystem> machine = makeNativeFileSystem();
     return *machine;
 }
 
+constinit ServiceSlot<FileSystem> g_slot(&machineFileSystem);
+
 } // namespace
 
 FileSystem& fileSystem() {
-    return g_current != nullptr ? *g_current : machineFileSystem();
+    return g_slot.get();
 }
 
 FileSystem* setFileSystem(FileSystem* fileSystem) {
-    FileSystem* previous = g_current;
-    g_current = fileSystem;
-    return previous;
+    return g_slot.install(fileSystem);
 }
 
 void replaceFileContents(FileSystem& fileSystem, const std::filesystem::path& target,

@@ -1,6 +1,7 @@
 #include "runtime/platform/CodePage.h"
 
 #include <climits>
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace pedalwise::runtime {

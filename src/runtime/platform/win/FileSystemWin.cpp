@@ -8,6 +8,10 @@
 #include <cwctype>
 #include <random>
 #include <utility>
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 
 namespace pedalwise::runtime {

@@ -1,0 +1,302 @@
+// The main window's events: the calculation and its one failure message, the focus-leave
+// rules of the input boxes, the two ways to end the program, and the help contact panel.
+#include "Form1Fixture.h"
+
+#include <QMenu>
+
+using namespace pedalwise::ui;
+
+namespace {
+
+const std::string kPrompt = "All 5 fields must contain valid data";
+const std::string kTitle = "Minor problem...";
+
+} // namespace
+
+class Form1EventTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_f = std::make_unique<Form1Fixture>(); }
+    void cleanup() {
+        QVERIFY2(m_f->noModalDialog(), "a modal dialog appeared");
+        m_f.reset();
+    }
+
+    void aOneChainBikeGivesGearInchesAndFiveSpeeds() {
+        enter("52", "1", "1", "13", "26");
+        QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
+        QCOMPARE(results(), QStringList({"104", "18", "21", "24", "27", "30"}));
+        QVERIFY(m_f->messages.messages.empty());
+        QCOMPARE(QApplication::focusWidget(), ui().cmdCalculate);
+    }
+
+    void speedsComeFromTheGearInchesAsDisplayed() {
+        // 104.8 gear inches are shown as 104; at 100 turns 104 gives 30.9, 104.8 would give 31.1.
+        enter("52", "1", "1", "13", "26.2");
+        ui().cmdCalculate->click();
+        QCOMPARE(results(), QStringList({"104", "18", "21", "24", "27", "30"}));
+    }
+
+    void anEmptyADrivesNothing() {
+        enter("", "1", "1", "13", "26");
+        ui().cmdCalculate->click();
+        QCOMPARE(results(), QStringList({"0", "0", "0", "0", "0", "0"}));
+        QVERIFY(m_f->messages.messages.empty());
+    }
+
+    void aFailedCalculationShowsTheOneMessageAndKeepsTheResults_data() {
+        QTest::addColumn<QStringList>("inputs"); // A, B, C, D, W
+        QTest::newRow("all empty") << QStringList{"", "", "", "", ""};
+        QTest::newRow("B zero") << QStringList{"52", "0", "1", "13", "26"};
+        QTest::newRow("D zero") << QStringList{"52", "1", "1", "0", "26"};
+        QTest::newRow("D empty") << QStringList{"52", "1", "1", "", "26"};
+        QTest::newRow("B a blank") << QStringList{"52", " ", "1", "13", "26"};
+        QTest::newRow("B not a number") << QStringList{"52", "x", "1", "13", "26"};
+        QTest::newRow("A beyond the double range") << QStringList{"1e999", "1", "1", "13", "26"};
+        QTest::newRow("W beyond the double range") << QStringList{"52", "1", "1", "13", "2e308"};
+        QTest::newRow("gear inches beyond the double range")
+            << QStringList{"1e300", "1e-300", "1", "1", "1e300"};
+    }
+
+    void aFailedCalculationShowsTheOneMessageAndKeepsTheResults() {
+        QFETCH(QStringList, inputs);
+        enter("52", "1", "1", "13", "26");
+        ui().cmdCalculate->click();
+        const QStringList before = results();
+
+        enter(inputs[0], inputs[1], inputs[2], inputs[3], inputs[4]);
+        ui().cmdCalculate->setFocus();
+        ui().cmdCalculate->click();
+
+        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
+        QCOMPARE(m_f->messages.messages[0].prompt, kPrompt);
+        QCOMPARE(m_f->messages.messages[0].title, kTitle);
+        QCOMPARE(QApplication::focusWidget(), ui().txtDrive1);
+        QCOMPARE(results(), before);
+        QCOMPARE(inputsShown(), inputs);
+
+        // Nothing is kept from the failure: once the inputs are sound, the next click works.
+        enter("39", "1", "1", "13", "27");
+        ui().cmdCalculate->click();
+        QCOMPARE(results().first(), QStringLiteral("81"));
+        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
+    }
+
+    void anEmptyBOrCIsFilledWithOneWhenLeft_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("after");
+        for (const char* box : {"txtDriven1", "txtDrive2"}) {
+            QTest::addRow("%s empty", box) << box << ""
+                                           << "1";
+            QTest::addRow("%s a blank", box) << box << " "
+                                             << " ";
+            QTest::addRow("%s filled", box) << box << "3"
+                                            << "3";
+        }
+        QTest::newRow("txtWheel has no rule") << "txtWheel"
+                                              << ""
+                                              << "";
+        QTest::newRow("txtDrive1 has no rule") << "txtDrive1"
+                                               << ""
+                                               << "";
+    }
+
+    void anEmptyBOrCIsFilledWithOneWhenLeft() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, after);
+        auto* input = m_f->form.findChild<QLineEdit*>(box);
+        input->setText(text);
+        input->setFocus();
+        QTest::keyClick(input, Qt::Key_Tab);
+        QCOMPARE(input->text(), after);
+        QVERIFY(QApplication::focusWidget() != input);
+    }
+
+    void clickingCalculateRunsTheRuleOfTheBoxBeingLeftFirst_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("B") << "txtDriven1";
+        QTest::newRow("C") << "txtDrive2";
+    }
+
+    void clickingCalculateRunsTheRuleOfTheBoxBeingLeftFirst() {
+        QFETCH(QString, box);
+        enter("52", "1", "1", "13", "26");
+        auto* input = m_f->form.findChild<QLineEdit*>(box);
+        input->clear();
+        input->setFocus();
+        QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
+        QCOMPARE(input->text(), QStringLiteral("1"));
+        QCOMPARE(ui().lblInches->text(), QStringLiteral("104"));
+        QVERIFY(m_f->messages.messages.empty());
+    }
+
+    void leavingAFilledDSendsTheFocusToCalculate_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Tab") << "tab";
+        QTest::newRow("Shift+Tab") << "backtab";
+        QTest::newRow("click into txtWheel") << "click";
+        QTest::newRow("click on Exit") << "exit";
+    }
+
+    void leavingAFilledDSendsTheFocusToCalculate() {
+        QFETCH(QString, how);
+        ui().txtDriven2->setText(QStringLiteral("1"));
+        ui().txtDriven2->setFocus();
+        if (how == "tab") {
+            QTest::keyClick(ui().txtDriven2, Qt::Key_Tab);
+        } else if (how == "backtab") {
+            QTest::keyClick(ui().txtDriven2, Qt::Key_Backtab, Qt::ShiftModifier);
+        } else if (how == "click") {
+            QTest::mouseClick(ui().txtWheel, Qt::LeftButton);
+        } else {
+            QTest::mouseClick(ui().cmdExit, Qt::LeftButton);
+            QCOMPARE(m_f->programEnd.count, 1);
+        }
+        QCOMPARE(QApplication::focusWidget(), ui().cmdCalculate);
+        QCOMPARE(ui().txtDriven2->text(), QStringLiteral("1"));
+    }
+
+    void leavingAnEmptyDLetsTheFocusGoWhereItWasSentAndTheNextCalculationFails() {
+        enter("52", "1", "1", "", "26");
+        ui().txtDriven2->setFocus();
+        QTest::mouseClick(ui().txtWheel, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
+        QVERIFY(ui().txtDriven2->text().isEmpty());
+        QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
+        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
+    }
+
+    void openingAMenuIsNotLeavingABox() {
+        ui().txtDriven1->setFocus();
+        ui().mnuFile->popup(m_f->form.mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(ui().mnuFile->isVisible());
+        ui().mnuFile->close();
+        QTRY_VERIFY(!ui().mnuFile->isVisible());
+        QVERIFY(ui().txtDriven1->text().isEmpty());
+    }
+
+    void enterAndEscDoNothing() {
+        enter("52", "1", "1", "13", "26");
+        for (QLineEdit* box :
+             {static_cast<QLineEdit*>(ui().txtWheel), static_cast<QLineEdit*>(ui().txtDriven2)}) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
+            QTest::keyClick(box, Qt::Key_Escape);
+            QCOMPARE(QApplication::focusWidget(), box);
+        }
+        QVERIFY(ui().lblInches->text().isEmpty());
+        QVERIFY(m_f->messages.messages.empty());
+        QVERIFY(m_f->form.isVisible());
+        QCOMPARE(m_f->programEnd.count, 0);
+    }
+
+    void exitEndsTheProgramAtOnce_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Exit button") << "button";
+        QTest::newRow("File, Exit") << "menu";
+        QTest::newRow("Alt+X in a box") << "alt-x";
+    }
+
+    void exitEndsTheProgramAtOnce() {
+        QFETCH(QString, how);
+        ui().txtWheel->setFocus();
+        if (how == "button") {
+            QTest::mouseClick(ui().cmdExit, Qt::LeftButton);
+        } else if (how == "menu") {
+            ui().mnuFileExit->trigger();
+        } else {
+            QTest::keyClick(ui().txtWheel, Qt::Key_X, Qt::AltModifier);
+        }
+        QTRY_COMPARE(m_f->programEnd.count, 1);
+        QVERIFY(m_f->messages.messages.empty());
+    }
+
+    void theHelpMenuShowsTheContactPanelWithTheFocusOnOk() {
+        ui().txtWheel->setFocus();
+        ui().mnuHelpContact->trigger();
+        QVERIFY(ui().frmHelpContact->isVisible());
+        QCOMPARE(QApplication::focusWidget(), ui().cmdHelpOK);
+
+        // Chosen again while shown: still shown, the focus back on OK.
+        ui().txtWheel->setFocus();
+        ui().mnuHelpContact->trigger();
+        QVERIFY(ui().frmHelpContact->isVisible());
+        QCOMPARE(QApplication::focusWidget(), ui().cmdHelpOK);
+        QVERIFY(m_f->messages.messages.empty());
+    }
+
+    void aClickAnywhereOnTheContactPanelHidesIt_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QPoint>("at");
+        QTest::newRow("OK") << "cmdHelpOK" << QPoint(5, 5);
+        QTest::newRow("first line") << "lblHelpContact1" << QPoint(5, 5);
+        QTest::newRow("contact") << "lblHelpContact2" << QPoint(5, 5);
+        // Below the contact, left of OK: the panel's own background.
+        QTest::newRow("background") << "frmHelpContact" << QPoint(20, 90);
+    }
+
+    void aClickAnywhereOnTheContactPanelHidesIt() {
+        QFETCH(QString, target);
+        QFETCH(QPoint, at);
+        ui().frmDefaults->show();
+        ui().mnuHelpContact->trigger();
+        auto* widget = m_f->form.findChild<QWidget*>(target);
+        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        QVERIFY(ui().frmHelpContact->isHidden());
+        // The other panel is left as it was.
+        QVERIFY(ui().frmDefaults->isVisible());
+    }
+
+    void aRightClickDoesNotHideTheContactPanel() {
+        ui().mnuHelpContact->trigger();
+        QTest::mouseClick(ui().lblHelpContact1, Qt::RightButton);
+        QVERIFY(ui().frmHelpContact->isVisible());
+    }
+
+    void anUntrappedErrorInAHandlerIsShownAndTheProgramGoesOn() {
+        // With the window hidden, the help item's focus move cannot be done.
+        m_f->form.hide();
+        ui().mnuHelpContact->trigger();
+        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
+        QCOMPARE(m_f->messages.messages[0].prompt,
+                 std::string("Invalid procedure call or argument"));
+        QCOMPARE(m_f->messages.messages[0].title, std::string("PedalwiseNew"));
+
+        m_f->form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&m_f->form));
+        enter("52", "1", "1", "13", "26");
+        QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
+        QCOMPARE(ui().lblInches->text(), QStringLiteral("104"));
+    }
+
+private:
+    const Form1Controls& ui() const { return m_f->ui; }
+
+    void enter(const QString& a, const QString& b, const QString& c, const QString& d,
+               const QString& w) {
+        ui().txtDrive1->setText(a);
+        ui().txtDriven1->setText(b);
+        ui().txtDrive2->setText(c);
+        ui().txtDriven2->setText(d);
+        ui().txtWheel->setText(w);
+    }
+
+    QStringList inputsShown() const {
+        return {ui().txtDrive1->text(), ui().txtDriven1->text(), ui().txtDrive2->text(),
+                ui().txtDriven2->text(), ui().txtWheel->text()};
+    }
+
+    QStringList results() const {
+        return {ui().lblInches->text(),  ui().lblSpeed60->text(), ui().lblSpeed70->text(),
+                ui().lblSpeed80->text(), ui().lblSpeed90->text(), ui().lblSpeed100->text()};
+    }
+
+    std::unique_ptr<Form1Fixture> m_f;
+};
+
+PEDALWISE_QTEST_MAIN(Form1EventTest)
+
+#include "Form1EventTest.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "QtTestSupport.h"
+#include "ui/main/Form1.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <memory>
+
+// A fresh main window per test, shown and active, with message boxes and the program's end
+// recorded instead of carried out, and any unexpected modal dialog failing the test.
+class Form1Fixture {
+public:
+    Form1Fixture() {
+        form.show();
+        if (!QTest::qWaitForWindowActive(&form)) {
+            qWarning("the main window did not become active");
+        }
+    }
+
+    // Fails the test if a modal dialog appeared.
+    bool noModalDialog() const { return watchdog.seen.isEmpty(); }
+
+    pedalwise::testing::RecordedMessages messages;
+    pedalwise::testing::RecordedProgramEnd programEnd;
+    pedalwise::testing::ModalWatchdog watchdog;
+    pedalwise::ui::Form1 form;
+    const pedalwise::ui::Form1Controls& ui = form.controls();
+};
+
+// Runs one Qt Test class in a process whose home folder is private.
+#define PEDALWISE_QTEST_MAIN(TestClass)                                                            \
+    int main(int argc, char** argv) {                                                              \
+        pedalwise::testing::PrivateHome home;                                                      \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

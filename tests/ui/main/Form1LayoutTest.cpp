@@ -1,0 +1,395 @@
+// The main window as laid out: every control's name, kind, container, text, place and size,
+// its colours and fonts, the menus, the stacking of the panels, the tab order and what screen
+// readers are told. Positions are given in twips, as the window was designed.
+#include "Form1Fixture.h"
+
+#include <QAccessible>
+#include <QFontInfo>
+#include <QMenuBar>
+
+using namespace pedalwise::ui;
+
+namespace {
+
+int Px(int twips) {
+    return twips / 15;
+}
+
+QString TextOf(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        return label->text();
+    }
+    if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+        return box->text();
+    }
+    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
+        return frame->title();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        return button->text();
+    }
+    return {};
+}
+
+QString AccessibleText(QObject* object, QAccessible::Text kind) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible != nullptr ? accessible->text(kind) : QStringLiteral("<none>");
+}
+
+} // namespace
+
+class Form1LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_f = std::make_unique<Form1Fixture>(); }
+    void cleanup() {
+        QVERIFY2(m_f->noModalDialog(), "a modal dialog appeared");
+        m_f.reset();
+    }
+
+    void everyControlHasItsKindContainerTextAndPlace_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("twips");
+        const auto row = [](const char* name, const char* kind, const char* container,
+                            const QString& text, int left, int top, int width, int height) {
+            QTest::newRow(name) << kind << container << text << QRect(left, top, width, height);
+        };
+        row("Label1", "QLabel", "Form1", "Bicycle Pedalwise Calculator", 570, 60, 6360, 345);
+        row("Label7", "QLabel", "Form1", "Wheel Outside Diameter:", 2235, 705, 1845, 285);
+        row("txtWheel", "QLineEdit", "Form1", "", 4185, 660, 885, 285);
+        row("Frame1", "QGroupBox", "Form1", "Chain # 1 ", 210, 1215, 3420, 1275);
+        row("Frame2", "QGroupBox", "Form1", "Chain # 2 ", 3855, 1215, 3450, 1275);
+        row("cmdCalculate", "QPushButton", "Form1", "Calculate!", 1230, 2895, 1410, 345);
+        row("Label6", "QLabel", "Form1", "Gear Inches =", 4605, 2880, 1575, 270);
+        row("lblInches", "QLabel", "Form1", "", 6240, 2880, 1095, 315);
+        row("lblSpeedHeader1", "QLabel", "Form1", "Approximate Speed (mph) at Cadence...", 4515,
+            3495, 2850, 270);
+        // 3 blanks, 60, 9 blanks, 70, 10 blanks, 80, 9 blanks, 90, 8 blanks, 100.
+        const QString header2 = QString(3, ' ') + "60" + QString(9, ' ') + "70" + QString(10, ' ') +
+                                "80" + QString(9, ' ') + "90" + QString(8, ' ') + "100";
+        row("lblSpeedHeader2", "QLabel", "Form1", header2, 4515, 3735, 2895, 225);
+        row("lblSpeed60", "QLabel", "Form1", "", 4530, 3960, 435, 330);
+        row("lblSpeed70", "QLabel", "Form1", "", 5130, 3960, 435, 330);
+        row("lblSpeed80", "QLabel", "Form1", "", 5730, 3960, 435, 330);
+        row("lblSpeed90", "QLabel", "Form1", "", 6330, 3960, 435, 330);
+        row("lblSpeed100", "QLabel", "Form1", "", 6930, 3960, 435, 330);
+        row("Picture1", "pedalwise::ui::PictureBox", "Form1", "", 345, 3600, 3735, 1545);
+        row("cmdExit", "QPushButton", "Form1", "E&xit", 6390, 4635, 870, 345);
+        row("frmDefaults", "QGroupBox", "Form1", "Set Default Values ", 690, 1695, 5085, 3120);
+        row("frmHelpContact", "QGroupBox", "Form1", "Frame3", 1845, 240, 3735, 1650);
+
+        row("Label2", "QLabel", "Frame1", "Drive Sprocket (A): #Teeth:", 45, 390, 2205, 255);
+        row("txtDrive1", "QLineEdit", "Frame1", "", 2415, 345, 765, 285);
+        row("Label3", "QLabel", "Frame1", "Driven Sprocket (B): # Teeth:", 120, 825, 2115, 300);
+        row("txtDriven1", "QLineEdit", "Frame1", "", 2415, 765, 780, 285);
+        row("Label4", "QLabel", "Frame2", "Drive Sprocket (C): #Teeth:", 150, 390, 2145, 255);
+        row("txtDrive2", "QLineEdit", "Frame2", "", 2340, 330, 840, 285);
+        row("Label5", "QLabel", "Frame2", "Driven Sprocket (D): # Teeth:", 30, 765, 2235, 300);
+        row("txtDriven2", "QLineEdit", "Frame2", "", 2355, 705, 840, 285);
+
+        row("lblDefWheel", "QLabel", "frmDefaults", "Wheel Outside Diameter...", 240, 360, 1935,
+            255);
+        row("txtDefWheel", "QLineEdit", "frmDefaults", "", 3180, 300, 975, 285);
+        row("lblDefChain1", "QLabel", "frmDefaults", "Chain # 1", 180, 690, 1545, 195);
+        row("lblDefDrive1", "QLabel", "frmDefaults", "Drive Sprocket (A): # Teeth:", 720, 975, 2355,
+            315);
+        row("txtDefDrive1", "QLineEdit", "frmDefaults", "", 3210, 900, 945, 285);
+        row("Label8", "QLabel", "frmDefaults", "Driven Sprocket (B): # Teeth:", 720, 1260, 2265,
+            270);
+        row("txtDefDriven1", "QLineEdit", "frmDefaults", "", 3210, 1245, 945, 285);
+        row("lblDefChain2", "QLabel", "frmDefaults", "Chain # 2", 180, 1545, 945, 240);
+        row("txtDefDrive2", "QLineEdit", "frmDefaults", "", 3210, 1740, 945, 285);
+        row("lblDefDriveC", "QLabel", "frmDefaults", "Drive Sprocket (C): #Teeth:", 720, 1815, 2190,
+            240);
+        row("txtDefDriven2", "QLineEdit", "frmDefaults", "", 3210, 2085, 945, 270);
+        row("lblDefDrivenD", "QLabel", "frmDefaults", "Driven Sprocket (D): # Teeth:", 720, 2115,
+            2265, 225);
+        row("cmdDefaultCancel", "QPushButton", "frmDefaults", "&Cancel", 1710, 2670, 975, 300);
+        row("cmdDefaultSave", "QPushButton", "frmDefaults", "&Save Defaults", 2955, 2670, 1815,
+            315);
+
+        row("lblHelpContact1", "QLabel", "frmHelpContact",
+            "For assistance with this program please contact:", 180, 75, 3540, 270);
+        row("cmdHelpOK", "QPushButton", "frmHelpContact", "OK", 1650, 1065, 510, 345);
+    }
+
+    void everyControlHasItsKindContainerTextAndPlace() {
+        QFETCH(QString, kind);
+        QFETCH(QString, container);
+        QFETCH(QString, text);
+        QFETCH(QRect, twips);
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        auto* control = m_f->form.findChild<QWidget*>(name);
+        QVERIFY2(control != nullptr, qPrintable(name));
+        QVERIFY2(control->inherits(kind.toLatin1()), control->metaObject()->className());
+        QWidget* expectedContainer = container == "Form1"
+                                         ? m_f->form.centralWidget()
+                                         : m_f->form.findChild<QWidget*>(container);
+        QCOMPARE(control->parentWidget(), expectedContainer);
+        QCOMPARE(TextOf(control), text);
+        QCOMPARE(control->geometry(),
+                 QRect(Px(twips.x()), Px(twips.y()), Px(twips.width()), Px(twips.height())));
+    }
+
+    void theWindowIsPlacedSizedAndTitledAsDesigned() {
+        Form1& form = m_f->form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Pedalwise Calculator"));
+        QVERIFY(!form.windowIcon().isNull());
+        QCOMPARE(form.windowState(), Qt::WindowNoState);
+        QWidget* client = form.centralWidget();
+        QCOMPARE(client->size(), QSize(508, 370));
+        QCOMPARE(client->mapToGlobal(QPoint(0, 0)), QPoint(171, 142));
+        // Sizable, and the menu bar lies above the client area, not over it.
+        QVERIFY(form.minimumWidth() < 508 && form.maximumWidth() > 508);
+        QCOMPARE(form.menuBar()->geometry().bottom() + 1, client->geometry().top());
+        QCOMPARE(client->palette().color(QPalette::Window), QColor(255, 224, 192));
+        QVERIFY(client->autoFillBackground());
+    }
+
+    void resizingMovesNoControl() {
+        Form1& form = m_f->form;
+        QHash<QWidget*, QRect> before;
+        for (QWidget* control : form.centralWidget()->findChildren<QWidget*>()) {
+            before.insert(control, control->geometry());
+        }
+        for (const QSize size : {QSize(800, 600), QSize(200, 150)}) {
+            form.resize(size);
+            QTRY_COMPARE(form.size(), size);
+            for (auto it = before.cbegin(); it != before.cend(); ++it) {
+                QCOMPARE(it.key()->geometry(), it.value());
+            }
+        }
+        // A larger window shows more of the peach client area.
+        form.resize(800, 600);
+        QTRY_COMPARE(form.centralWidget()->width(), 800);
+    }
+
+    void atStartTheInputsAndResultsAreEmptyAndBothPanelsHidden() {
+        const Form1Controls& ui = m_f->ui;
+        for (QLineEdit* box :
+             {static_cast<QLineEdit*>(ui.txtWheel), static_cast<QLineEdit*>(ui.txtDrive1),
+              static_cast<QLineEdit*>(ui.txtDriven1), static_cast<QLineEdit*>(ui.txtDrive2),
+              static_cast<QLineEdit*>(ui.txtDriven2)}) {
+            QVERIFY(box->text().isEmpty());
+        }
+        for (QLabel* result : {ui.lblInches, ui.lblSpeed60, ui.lblSpeed70, ui.lblSpeed80,
+                               ui.lblSpeed90, ui.lblSpeed100}) {
+            QVERIFY(result->text().isEmpty());
+        }
+        QVERIFY(ui.frmDefaults->isHidden());
+        QVERIFY(ui.frmHelpContact->isHidden());
+        QCOMPARE(QApplication::focusWidget(), ui.txtWheel);
+    }
+
+    void textBoxesTakeTextOfAnyLength() {
+        const QString longText(100000, QLatin1Char('9'));
+        for (QLineEdit* box : m_f->form.findChildren<QLineEdit*>()) {
+            box->setText(longText);
+            QCOMPARE(box->text().size(), longText.size());
+            QVERIFY(box->alignment() & Qt::AlignLeft);
+        }
+    }
+
+    void fontsColoursAndAlignment() {
+        const Form1Controls& ui = m_f->ui;
+        for (QWidget* control : m_f->form.centralWidget()->findChildren<QWidget*>()) {
+            const int expected = control == ui.Label1                                ? 18
+                                 : (control == ui.Label6 || control == ui.lblInches) ? 16
+                                                                                     : 11;
+            QCOMPARE(control->font().pixelSize(), expected);
+            QCOMPARE(control->font().family(), QStringLiteral("MS Sans Serif"));
+            const QString actual = QFontInfo(control->font()).family();
+            QVERIFY2(actual == "MS Sans Serif" || actual == "Liberation Sans", qPrintable(actual));
+        }
+        QVERIFY(ui.lblDefChain1->font().italic());
+        QVERIFY(ui.lblDefChain2->font().italic());
+
+        QCOMPARE(ui.Label1->palette().color(QPalette::WindowText), QColor(192, 64, 0));
+        QCOMPARE(ui.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        for (QLabel* label : {ui.Label7, ui.Label2, ui.Label3, ui.Label4, ui.Label5}) {
+            QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        }
+        for (QWidget* frame : {ui.Frame1, ui.Frame2}) {
+            QCOMPARE(frame->palette().color(QPalette::Window), QColor(255, 224, 192));
+        }
+        for (QLabel* header : {ui.lblSpeedHeader1, ui.lblSpeedHeader2}) {
+            QVERIFY(header->autoFillBackground());
+            QCOMPARE(header->palette().color(QPalette::Window), QColor(224, 224, 224));
+        }
+        const QColor system = QApplication::palette().color(QPalette::Window);
+        for (QLabel* speed :
+             {ui.lblSpeed60, ui.lblSpeed70, ui.lblSpeed80, ui.lblSpeed90, ui.lblSpeed100}) {
+            QCOMPARE(speed->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+            QCOMPARE(speed->frameShape(), QFrame::Box);
+            QCOMPARE(speed->palette().color(QPalette::Window), system);
+        }
+        QCOMPARE(ui.frmDefaults->palette().color(QPalette::Window), system);
+        QCOMPARE(ui.frmHelpContact->palette().color(QPalette::Window), QColor(64, 0, 0));
+        for (QLabel* line : {ui.lblHelpContact1, ui.lblHelpContact2}) {
+            QCOMPARE(line->palette().color(QPalette::Window), QColor(64, 0, 0));
+            QCOMPARE(line->palette().color(QPalette::WindowText), QColor(255, 255, 192));
+            QCOMPARE(line->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+        }
+        QCOMPARE(ui.cmdHelpOK->palette().color(QPalette::Button),
+                 QApplication::palette().color(QPalette::Button));
+    }
+
+    void everyLabelShowsItsWholeText() {
+        for (QLabel* label : m_f->form.findChildren<QLabel*>()) {
+            if (label->text().isEmpty()) {
+                continue;
+            }
+            const QRect room = label->contentsRect();
+            const int flags = label->alignment() | (label->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect needed = label->fontMetrics().boundingRect(room, flags, label->text());
+            QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
+                     qPrintable(label->objectName()));
+        }
+    }
+
+    void theContactShowsANameAndAnAddressOnTwoLines() {
+        QLabel* contact = m_f->ui.lblHelpContact2;
+        const QStringList words = contact->text().split(' ');
+        QVERIFY(words.size() >= 2);
+        QVERIFY(words.last().endsWith("example.org") && words.last().contains('@'));
+        const QFontMetrics metrics = contact->fontMetrics();
+        const QRect needed =
+            metrics.boundingRect(contact->contentsRect(), Qt::TextWordWrap, contact->text());
+        const QRect twoLines = metrics.boundingRect(QRect(0, 0, 1000, 1000), 0, "Name\nAddress");
+        QCOMPARE(needed.height(), twoLines.height());
+        QVERIFY(needed.height() <= contact->contentsRect().height());
+    }
+
+    void thePanelsLieAboveEverythingTheHelpPanelOnTop() {
+        const Form1Controls& ui = m_f->ui;
+        ui.frmDefaults->show();
+        ui.frmHelpContact->show();
+        QWidget* client = m_f->form.centralWidget();
+        const auto topmostPanelAt = [client](QPoint point) -> QWidget* {
+            for (QWidget* w = client->childAt(point); w != nullptr; w = w->parentWidget()) {
+                if (w->objectName().startsWith("frm")) {
+                    return w;
+                }
+            }
+            return nullptr;
+        };
+        // The strip where the panels overlap, and a point where the defaults panel covers the
+        // chain frames.
+        QCOMPARE(topmostPanelAt(QPoint(Px(1845) + 5, Px(1695) + 5)), ui.frmHelpContact);
+        QCOMPARE(topmostPanelAt(QPoint(Px(5580) - 5, Px(1890) - 3)), ui.frmHelpContact);
+        QCOMPARE(topmostPanelAt(QPoint(Px(690) + 5, Px(2000))), ui.frmDefaults);
+        QCOMPARE(topmostPanelAt(QPoint(Px(5775) - 5, Px(4815) - 5)), ui.frmDefaults);
+        ui.frmHelpContact->hide();
+        QCOMPARE(topmostPanelAt(QPoint(Px(1845) + 5, Px(1695) + 5)), ui.frmDefaults);
+    }
+
+    void theMenusHaveTheirCaptionsInOrder() {
+        const QList<QAction*> bar = m_f->form.menuBar()->actions();
+        QCOMPARE(bar.size(), 3);
+        const QList<QPair<QString, QStringList>> expected{
+            {"&File", {"E&xit"}},
+            {"Se&tup", {"Set Defaults"}},
+            {"&Help", {"Program Help Contact", "A&bout Pedalwise"}}};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(bar[i]->text(), expected[i].first);
+            QStringList items;
+            for (QAction* item : bar[i]->menu()->actions()) {
+                items << item->text();
+                QVERIFY(item->shortcut().isEmpty());
+                QVERIFY(!item->isCheckable());
+                QVERIFY(item->isEnabled() && item->isVisible());
+            }
+            QCOMPARE(items, expected[i].second);
+        }
+        const Form1Controls& ui = m_f->ui;
+        QCOMPARE(ui.mnuFileExit->objectName(), QStringLiteral("mnuFileExit"));
+        QCOMPARE(ui.mnuHelpAbout->parent(), ui.mnuHelp);
+    }
+
+    void noButtonIsADefaultButton() {
+        for (QPushButton* button : m_f->form.findChildren<QPushButton*>()) {
+            QVERIFY2(!button->autoDefault() && !button->isDefault(),
+                     qPrintable(button->objectName()));
+        }
+    }
+
+    void tabVisitsTheVisibleControlsInOrderBothWays_data() {
+        QTest::addColumn<bool>("panelsShown");
+        QTest::addColumn<QStringList>("order");
+        const QStringList main{"txtWheel",   "txtDrive1",    "txtDriven1", "txtDrive2",
+                               "txtDriven2", "cmdCalculate", "cmdExit"};
+        QTest::newRow("panels hidden") << false << main;
+        QTest::newRow("panels shown")
+            << true << main + QStringList{"txtDefWheel",    "txtDefDrive1",  "txtDefDriven1",
+                                          "txtDefDrive2",   "txtDefDriven2", "cmdDefaultCancel",
+                                          "cmdDefaultSave", "cmdHelpOK"};
+    }
+
+    void tabVisitsTheVisibleControlsInOrderBothWays() {
+        QFETCH(bool, panelsShown);
+        QFETCH(QStringList, order);
+        const Form1Controls& ui = m_f->ui;
+        ui.frmDefaults->setVisible(panelsShown);
+        ui.frmHelpContact->setVisible(panelsShown);
+        // Filled boxes, so that the focus-leave rules change nothing on the way.
+        for (QLineEdit* box : m_f->form.findChildren<QLineEdit*>()) {
+            box->setText(QStringLiteral(" "));
+        }
+        ui.txtDriven2->clear();
+        ui.txtWheel->setFocus();
+
+        QStringList forward{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            forward << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(forward, order + QStringList{order.first()});
+
+        QStringList backward{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            backward << QApplication::focusWidget()->objectName();
+        }
+        QStringList reversed(order.rbegin(), order.rend());
+        QCOMPARE(backward, QStringList{order.first()} + reversed);
+    }
+
+    void screenReadersGetNamesFromCaptionsTitlesAndResults() {
+        const Form1Controls& ui = m_f->ui;
+        const QList<QPair<QObject*, QString>> named{
+            {&m_f->form, "Pedalwise Calculator"},
+            {ui.txtWheel, "Wheel Outside Diameter:"},
+            {ui.txtDrive1, "Drive Sprocket (A): #Teeth:"},
+            {ui.txtDriven1, "Driven Sprocket (B): # Teeth:"},
+            {ui.txtDrive2, "Drive Sprocket (C): #Teeth:"},
+            {ui.txtDriven2, "Driven Sprocket (D): # Teeth:"},
+            {ui.txtDefWheel, "Wheel Outside Diameter..."},
+            {ui.txtDefDrive2, "Drive Sprocket (C): #Teeth:"},
+            {ui.cmdCalculate, "Calculate!"},
+            {ui.cmdExit, "Exit"},
+            {ui.Frame1, "Chain # 1 "},
+        };
+        for (const auto& [object, name] : named) {
+            QCOMPARE(AccessibleText(object, QAccessible::Name), name);
+        }
+        // A result is read out as its current text; its description says which result it is.
+        const QList<QPair<QLabel*, QString>> results{
+            {ui.lblInches, "Gear Inches"},  {ui.lblSpeed60, "Speed at 60"},
+            {ui.lblSpeed70, "Speed at 70"}, {ui.lblSpeed80, "Speed at 80"},
+            {ui.lblSpeed90, "Speed at 90"}, {ui.lblSpeed100, "Speed at 100"}};
+        for (const auto& [label, description] : results) {
+            label->setText(QStringLiteral("27"));
+            QCOMPARE(AccessibleText(label, QAccessible::Name), QStringLiteral("27"));
+            QCOMPARE(AccessibleText(label, QAccessible::Description), description);
+        }
+    }
+
+private:
+    std::unique_ptr<Form1Fixture> m_f;
+};
+
+PEDALWISE_QTEST_MAIN(Form1LayoutTest)
+
+#include "Form1LayoutTest.moc"

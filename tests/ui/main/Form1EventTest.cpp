@@ -13,20 +13,14 @@ const std::string kTitle = "Minor problem...";
 
 } // namespace
 
-class Form1EventTest : public QObject {
+class Form1EventTest : public Form1TestCase {
     Q_OBJECT
 private slots:
-    void init() { m_f = std::make_unique<Form1Fixture>(); }
-    void cleanup() {
-        QVERIFY2(m_f->noModalDialog(), "a modal dialog appeared");
-        m_f.reset();
-    }
-
     void aOneChainBikeGivesGearInchesAndFiveSpeeds() {
         enter("52", "1", "1", "13", "26");
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
         QCOMPARE(results(), QStringList({"104", "18", "21", "24", "27", "30"}));
-        QVERIFY(m_f->messages.messages.empty());
+        QVERIFY(f().messages.messages.empty());
         QCOMPARE(QApplication::focusWidget(), ui().cmdCalculate);
     }
 
@@ -41,7 +35,7 @@ private slots:
         enter("", "1", "1", "13", "26");
         ui().cmdCalculate->click();
         QCOMPARE(results(), QStringList({"0", "0", "0", "0", "0", "0"}));
-        QVERIFY(m_f->messages.messages.empty());
+        QVERIFY(f().messages.messages.empty());
     }
 
     void aFailedCalculationShowsTheOneMessageAndKeepsTheResults_data() {
@@ -68,9 +62,9 @@ private slots:
         ui().cmdCalculate->setFocus();
         ui().cmdCalculate->click();
 
-        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
-        QCOMPARE(m_f->messages.messages[0].prompt, kPrompt);
-        QCOMPARE(m_f->messages.messages[0].title, kTitle);
+        QCOMPARE(f().messages.messages.size(), std::size_t{1});
+        QCOMPARE(f().messages.messages[0].prompt, kPrompt);
+        QCOMPARE(f().messages.messages[0].title, kTitle);
         QCOMPARE(QApplication::focusWidget(), ui().txtDrive1);
         QCOMPARE(results(), before);
         QCOMPARE(inputsShown(), inputs);
@@ -79,7 +73,7 @@ private slots:
         enter("39", "1", "1", "13", "27");
         ui().cmdCalculate->click();
         QCOMPARE(results().first(), QStringLiteral("81"));
-        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
+        QCOMPARE(f().messages.messages.size(), std::size_t{1});
     }
 
     void anEmptyBOrCIsFilledWithOneWhenLeft_data() {
@@ -106,7 +100,7 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, text);
         QFETCH(QString, after);
-        auto* input = m_f->form.findChild<QLineEdit*>(box);
+        auto* input = f().form.findChild<QLineEdit*>(box);
         input->setText(text);
         input->setFocus();
         QTest::keyClick(input, Qt::Key_Tab);
@@ -123,13 +117,13 @@ private slots:
     void clickingCalculateRunsTheRuleOfTheBoxBeingLeftFirst() {
         QFETCH(QString, box);
         enter("52", "1", "1", "13", "26");
-        auto* input = m_f->form.findChild<QLineEdit*>(box);
+        auto* input = f().form.findChild<QLineEdit*>(box);
         input->clear();
         input->setFocus();
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
         QCOMPARE(input->text(), QStringLiteral("1"));
         QCOMPARE(ui().lblInches->text(), QStringLiteral("104"));
-        QVERIFY(m_f->messages.messages.empty());
+        QVERIFY(f().messages.messages.empty());
     }
 
     void leavingAFilledDSendsTheFocusToCalculate_data() {
@@ -152,7 +146,7 @@ private slots:
             QTest::mouseClick(ui().txtWheel, Qt::LeftButton);
         } else {
             QTest::mouseClick(ui().cmdExit, Qt::LeftButton);
-            QCOMPARE(m_f->programEnd.count, 1);
+            QCOMPARE(f().programEnd.count, 1);
         }
         QCOMPARE(QApplication::focusWidget(), ui().cmdCalculate);
         QCOMPARE(ui().txtDriven2->text(), QStringLiteral("1"));
@@ -165,12 +159,12 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
         QVERIFY(ui().txtDriven2->text().isEmpty());
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
-        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
+        QCOMPARE(f().messages.messages.size(), std::size_t{1});
     }
 
     void openingAMenuIsNotLeavingABox() {
         ui().txtDriven1->setFocus();
-        ui().mnuFile->popup(m_f->form.mapToGlobal(QPoint(10, 10)));
+        ui().mnuFile->popup(f().form.mapToGlobal(QPoint(10, 10)));
         QTRY_VERIFY(ui().mnuFile->isVisible());
         ui().mnuFile->close();
         QTRY_VERIFY(!ui().mnuFile->isVisible());
@@ -188,9 +182,9 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), box);
         }
         QVERIFY(ui().lblInches->text().isEmpty());
-        QVERIFY(m_f->messages.messages.empty());
-        QVERIFY(m_f->form.isVisible());
-        QCOMPARE(m_f->programEnd.count, 0);
+        QVERIFY(f().messages.messages.empty());
+        QVERIFY(f().form.isVisible());
+        QCOMPARE(f().programEnd.count, 0);
     }
 
     void exitEndsTheProgramAtOnce_data() {
@@ -210,8 +204,8 @@ private slots:
         } else {
             QTest::keyClick(ui().txtWheel, Qt::Key_X, Qt::AltModifier);
         }
-        QTRY_COMPARE(m_f->programEnd.count, 1);
-        QVERIFY(m_f->messages.messages.empty());
+        QTRY_COMPARE(f().programEnd.count, 1);
+        QVERIFY(f().messages.messages.empty());
     }
 
     void theHelpMenuShowsTheContactPanelWithTheFocusOnOk() {
@@ -225,7 +219,7 @@ private slots:
         ui().mnuHelpContact->trigger();
         QVERIFY(ui().frmHelpContact->isVisible());
         QCOMPARE(QApplication::focusWidget(), ui().cmdHelpOK);
-        QVERIFY(m_f->messages.messages.empty());
+        QVERIFY(f().messages.messages.empty());
     }
 
     void aClickAnywhereOnTheContactPanelHidesIt_data() {
@@ -243,7 +237,7 @@ private slots:
         QFETCH(QPoint, at);
         ui().frmDefaults->show();
         ui().mnuHelpContact->trigger();
-        auto* widget = m_f->form.findChild<QWidget*>(target);
+        auto* widget = f().form.findChild<QWidget*>(target);
         QTest::mouseClick(widget, Qt::LeftButton, {}, at);
         QVERIFY(ui().frmHelpContact->isHidden());
         // The other panel is left as it was.
@@ -258,23 +252,21 @@ private slots:
 
     void anUntrappedErrorInAHandlerIsShownAndTheProgramGoesOn() {
         // With the window hidden, the help item's focus move cannot be done.
-        m_f->form.hide();
+        f().form.hide();
         ui().mnuHelpContact->trigger();
-        QCOMPARE(m_f->messages.messages.size(), std::size_t{1});
-        QCOMPARE(m_f->messages.messages[0].prompt,
+        QCOMPARE(f().messages.messages.size(), std::size_t{1});
+        QCOMPARE(f().messages.messages[0].prompt,
                  std::string("Invalid procedure call or argument"));
-        QCOMPARE(m_f->messages.messages[0].title, std::string("PedalwiseNew"));
+        QCOMPARE(f().messages.messages[0].title, std::string("PedalwiseNew"));
 
-        m_f->form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&m_f->form));
+        f().form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&f().form));
         enter("52", "1", "1", "13", "26");
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
         QCOMPARE(ui().lblInches->text(), QStringLiteral("104"));
     }
 
 private:
-    const Form1Controls& ui() const { return m_f->ui; }
-
     void enter(const QString& a, const QString& b, const QString& c, const QString& d,
                const QString& w) {
         ui().txtDrive1->setText(a);
@@ -293,8 +285,6 @@ private:
         return {ui().lblInches->text(),  ui().lblSpeed60->text(), ui().lblSpeed70->text(),
                 ui().lblSpeed80->text(), ui().lblSpeed90->text(), ui().lblSpeed100->text()};
     }
-
-    std::unique_ptr<Form1Fixture> m_f;
 };
 
 PEDALWISE_QTEST_MAIN(Form1EventTest)

@@ -29,6 +29,24 @@ public:
     const pedalwise::ui::Form1Controls& ui = form.controls();
 };
 
+// Base of the test classes of the main window: each test gets its own fixture.
+class Form1TestCase : public QObject {
+    Q_OBJECT
+protected:
+    Form1Fixture& f() { return *m_fixture; }
+    const pedalwise::ui::Form1Controls& ui() const { return m_fixture->ui; }
+
+private slots:
+    void init() { m_fixture = std::make_unique<Form1Fixture>(); }
+    void cleanup() {
+        QVERIFY2(m_fixture->noModalDialog(), "a modal dialog appeared");
+        m_fixture.reset();
+    }
+
+private:
+    std::unique_ptr<Form1Fixture> m_fixture;
+};
+
 // Runs one Qt Test class in a process whose home folder is private.
 #define PEDALWISE_QTEST_MAIN(TestClass)                                                            \
     int main(int argc, char** argv) {                                                              \

@@ -38,15 +38,9 @@ QString AccessibleText(QObject* object, QAccessible::Text kind) {
 
 } // namespace
 
-class Form1LayoutTest : public QObject {
+class Form1LayoutTest : public Form1TestCase {
     Q_OBJECT
 private slots:
-    void init() { m_f = std::make_unique<Form1Fixture>(); }
-    void cleanup() {
-        QVERIFY2(m_f->noModalDialog(), "a modal dialog appeared");
-        m_f.reset();
-    }
-
     void everyControlHasItsKindContainerTextAndPlace_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("container");
@@ -121,12 +115,11 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QRect, twips);
         const QString name = QString::fromLatin1(QTest::currentDataTag());
-        auto* control = m_f->form.findChild<QWidget*>(name);
+        auto* control = f().form.findChild<QWidget*>(name);
         QVERIFY2(control != nullptr, qPrintable(name));
         QVERIFY2(control->inherits(kind.toLatin1()), control->metaObject()->className());
-        QWidget* expectedContainer = container == "Form1"
-                                         ? m_f->form.centralWidget()
-                                         : m_f->form.findChild<QWidget*>(container);
+        QWidget* expectedContainer = container == "Form1" ? f().form.centralWidget()
+                                                          : f().form.findChild<QWidget*>(container);
         QCOMPARE(control->parentWidget(), expectedContainer);
         QCOMPARE(TextOf(control), text);
         QCOMPARE(control->geometry(),
@@ -134,7 +127,7 @@ private slots:
     }
 
     void theWindowIsPlacedSizedAndTitledAsDesigned() {
-        Form1& form = m_f->form;
+        Form1& form = f().form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Pedalwise Calculator"));
         QVERIFY(!form.windowIcon().isNull());
         QCOMPARE(form.windowState(), Qt::WindowNoState);
@@ -149,7 +142,7 @@ private slots:
     }
 
     void resizingMovesNoControl() {
-        Form1& form = m_f->form;
+        Form1& form = f().form;
         QHash<QWidget*, QRect> before;
         for (QWidget* control : form.centralWidget()->findChildren<QWidget*>()) {
             before.insert(control, control->geometry());
@@ -167,25 +160,25 @@ private slots:
     }
 
     void atStartTheInputsAndResultsAreEmptyAndBothPanelsHidden() {
-        const Form1Controls& ui = m_f->ui;
+        const Form1Controls& c = ui();
         for (QLineEdit* box :
-             {static_cast<QLineEdit*>(ui.txtWheel), static_cast<QLineEdit*>(ui.txtDrive1),
-              static_cast<QLineEdit*>(ui.txtDriven1), static_cast<QLineEdit*>(ui.txtDrive2),
-              static_cast<QLineEdit*>(ui.txtDriven2)}) {
+             {static_cast<QLineEdit*>(c.txtWheel), static_cast<QLineEdit*>(c.txtDrive1),
+              static_cast<QLineEdit*>(c.txtDriven1), static_cast<QLineEdit*>(c.txtDrive2),
+              static_cast<QLineEdit*>(c.txtDriven2)}) {
             QVERIFY(box->text().isEmpty());
         }
-        for (QLabel* result : {ui.lblInches, ui.lblSpeed60, ui.lblSpeed70, ui.lblSpeed80,
-                               ui.lblSpeed90, ui.lblSpeed100}) {
+        for (QLabel* result :
+             {c.lblInches, c.lblSpeed60, c.lblSpeed70, c.lblSpeed80, c.lblSpeed90, c.lblSpeed100}) {
             QVERIFY(result->text().isEmpty());
         }
-        QVERIFY(ui.frmDefaults->isHidden());
-        QVERIFY(ui.frmHelpContact->isHidden());
-        QCOMPARE(QApplication::focusWidget(), ui.txtWheel);
+        QVERIFY(c.frmDefaults->isHidden());
+        QVERIFY(c.frmHelpContact->isHidden());
+        QCOMPARE(QApplication::focusWidget(), c.txtWheel);
     }
 
     void textBoxesTakeTextOfAnyLength() {
         const QString longText(100000, QLatin1Char('9'));
-        for (QLineEdit* box : m_f->form.findChildren<QLineEdit*>()) {
+        for (QLineEdit* box : f().form.findChildren<QLineEdit*>()) {
             box->setText(longText);
             QCOMPARE(box->text().size(), longText.size());
             QVERIFY(box->alignment() & Qt::AlignLeft);
@@ -193,51 +186,51 @@ private slots:
     }
 
     void fontsColoursAndAlignment() {
-        const Form1Controls& ui = m_f->ui;
-        for (QWidget* control : m_f->form.centralWidget()->findChildren<QWidget*>()) {
-            const int expected = control == ui.Label1                                ? 18
-                                 : (control == ui.Label6 || control == ui.lblInches) ? 16
-                                                                                     : 11;
+        const Form1Controls& c = ui();
+        for (QWidget* control : f().form.centralWidget()->findChildren<QWidget*>()) {
+            const int expected = control == c.Label1                               ? 18
+                                 : (control == c.Label6 || control == c.lblInches) ? 16
+                                                                                   : 11;
             QCOMPARE(control->font().pixelSize(), expected);
             QCOMPARE(control->font().family(), QStringLiteral("MS Sans Serif"));
             const QString actual = QFontInfo(control->font()).family();
             QVERIFY2(actual == "MS Sans Serif" || actual == "Liberation Sans", qPrintable(actual));
         }
-        QVERIFY(ui.lblDefChain1->font().italic());
-        QVERIFY(ui.lblDefChain2->font().italic());
+        QVERIFY(c.lblDefChain1->font().italic());
+        QVERIFY(c.lblDefChain2->font().italic());
 
-        QCOMPARE(ui.Label1->palette().color(QPalette::WindowText), QColor(192, 64, 0));
-        QCOMPARE(ui.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        for (QLabel* label : {ui.Label7, ui.Label2, ui.Label3, ui.Label4, ui.Label5}) {
+        QCOMPARE(c.Label1->palette().color(QPalette::WindowText), QColor(192, 64, 0));
+        QCOMPARE(c.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        for (QLabel* label : {c.Label7, c.Label2, c.Label3, c.Label4, c.Label5}) {
             QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         }
-        for (QWidget* frame : {ui.Frame1, ui.Frame2}) {
+        for (QWidget* frame : {c.Frame1, c.Frame2}) {
             QCOMPARE(frame->palette().color(QPalette::Window), QColor(255, 224, 192));
         }
-        for (QLabel* header : {ui.lblSpeedHeader1, ui.lblSpeedHeader2}) {
+        for (QLabel* header : {c.lblSpeedHeader1, c.lblSpeedHeader2}) {
             QVERIFY(header->autoFillBackground());
             QCOMPARE(header->palette().color(QPalette::Window), QColor(224, 224, 224));
         }
         const QColor system = QApplication::palette().color(QPalette::Window);
         for (QLabel* speed :
-             {ui.lblSpeed60, ui.lblSpeed70, ui.lblSpeed80, ui.lblSpeed90, ui.lblSpeed100}) {
+             {c.lblSpeed60, c.lblSpeed70, c.lblSpeed80, c.lblSpeed90, c.lblSpeed100}) {
             QCOMPARE(speed->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
             QCOMPARE(speed->frameShape(), QFrame::Box);
             QCOMPARE(speed->palette().color(QPalette::Window), system);
         }
-        QCOMPARE(ui.frmDefaults->palette().color(QPalette::Window), system);
-        QCOMPARE(ui.frmHelpContact->palette().color(QPalette::Window), QColor(64, 0, 0));
-        for (QLabel* line : {ui.lblHelpContact1, ui.lblHelpContact2}) {
+        QCOMPARE(c.frmDefaults->palette().color(QPalette::Window), system);
+        QCOMPARE(c.frmHelpContact->palette().color(QPalette::Window), QColor(64, 0, 0));
+        for (QLabel* line : {c.lblHelpContact1, c.lblHelpContact2}) {
             QCOMPARE(line->palette().color(QPalette::Window), QColor(64, 0, 0));
             QCOMPARE(line->palette().color(QPalette::WindowText), QColor(255, 255, 192));
             QCOMPARE(line->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
         }
-        QCOMPARE(ui.cmdHelpOK->palette().color(QPalette::Button),
+        QCOMPARE(c.cmdHelpOK->palette().color(QPalette::Button),
                  QApplication::palette().color(QPalette::Button));
     }
 
     void everyLabelShowsItsWholeText() {
-        for (QLabel* label : m_f->form.findChildren<QLabel*>()) {
+        for (QLabel* label : f().form.findChildren<QLabel*>()) {
             if (label->text().isEmpty()) {
                 continue;
             }
@@ -250,7 +243,7 @@ private slots:
     }
 
     void theContactShowsANameAndAnAddressOnTwoLines() {
-        QLabel* contact = m_f->ui.lblHelpContact2;
+        QLabel* contact = ui().lblHelpContact2;
         const QStringList words = contact->text().split(' ');
         QVERIFY(words.size() >= 2);
         QVERIFY(words.last().endsWith("example.org") && words.last().contains('@'));
@@ -263,10 +256,10 @@ private slots:
     }
 
     void thePanelsLieAboveEverythingTheHelpPanelOnTop() {
-        const Form1Controls& ui = m_f->ui;
-        ui.frmDefaults->show();
-        ui.frmHelpContact->show();
-        QWidget* client = m_f->form.centralWidget();
+        const Form1Controls& c = ui();
+        c.frmDefaults->show();
+        c.frmHelpContact->show();
+        QWidget* client = f().form.centralWidget();
         const auto topmostPanelAt = [client](QPoint point) -> QWidget* {
             for (QWidget* w = client->childAt(point); w != nullptr; w = w->parentWidget()) {
                 if (w->objectName().startsWith("frm")) {
@@ -277,16 +270,16 @@ private slots:
         };
         // The strip where the panels overlap, and a point where the defaults panel covers the
         // chain frames.
-        QCOMPARE(topmostPanelAt(QPoint(Px(1845) + 5, Px(1695) + 5)), ui.frmHelpContact);
-        QCOMPARE(topmostPanelAt(QPoint(Px(5580) - 5, Px(1890) - 3)), ui.frmHelpContact);
-        QCOMPARE(topmostPanelAt(QPoint(Px(690) + 5, Px(2000))), ui.frmDefaults);
-        QCOMPARE(topmostPanelAt(QPoint(Px(5775) - 5, Px(4815) - 5)), ui.frmDefaults);
-        ui.frmHelpContact->hide();
-        QCOMPARE(topmostPanelAt(QPoint(Px(1845) + 5, Px(1695) + 5)), ui.frmDefaults);
+        QCOMPARE(topmostPanelAt(QPoint(Px(1845) + 5, Px(1695) + 5)), c.frmHelpContact);
+        QCOMPARE(topmostPanelAt(QPoint(Px(5580) - 5, Px(1890) - 3)), c.frmHelpContact);
+        QCOMPARE(topmostPanelAt(QPoint(Px(690) + 5, Px(2000))), c.frmDefaults);
+        QCOMPARE(topmostPanelAt(QPoint(Px(5775) - 5, Px(4815) - 5)), c.frmDefaults);
+        c.frmHelpContact->hide();
+        QCOMPARE(topmostPanelAt(QPoint(Px(1845) + 5, Px(1695) + 5)), c.frmDefaults);
     }
 
     void theMenusHaveTheirCaptionsInOrder() {
-        const QList<QAction*> bar = m_f->form.menuBar()->actions();
+        const QList<QAction*> bar = f().form.menuBar()->actions();
         QCOMPARE(bar.size(), 3);
         const QList<QPair<QString, QStringList>> expected{
             {"&File", {"E&xit"}},
@@ -303,13 +296,13 @@ private slots:
             }
             QCOMPARE(items, expected[i].second);
         }
-        const Form1Controls& ui = m_f->ui;
-        QCOMPARE(ui.mnuFileExit->objectName(), QStringLiteral("mnuFileExit"));
-        QCOMPARE(ui.mnuHelpAbout->parent(), ui.mnuHelp);
+        const Form1Controls& c = ui();
+        QCOMPARE(c.mnuFileExit->objectName(), QStringLiteral("mnuFileExit"));
+        QCOMPARE(c.mnuHelpAbout->parent(), c.mnuHelp);
     }
 
     void noButtonIsADefaultButton() {
-        for (QPushButton* button : m_f->form.findChildren<QPushButton*>()) {
+        for (QPushButton* button : f().form.findChildren<QPushButton*>()) {
             QVERIFY2(!button->autoDefault() && !button->isDefault(),
                      qPrintable(button->objectName()));
         }
@@ -330,15 +323,15 @@ private slots:
     void tabVisitsTheVisibleControlsInOrderBothWays() {
         QFETCH(bool, panelsShown);
         QFETCH(QStringList, order);
-        const Form1Controls& ui = m_f->ui;
-        ui.frmDefaults->setVisible(panelsShown);
-        ui.frmHelpContact->setVisible(panelsShown);
+        const Form1Controls& c = ui();
+        c.frmDefaults->setVisible(panelsShown);
+        c.frmHelpContact->setVisible(panelsShown);
         // Filled boxes, so that the focus-leave rules change nothing on the way.
-        for (QLineEdit* box : m_f->form.findChildren<QLineEdit*>()) {
+        for (QLineEdit* box : f().form.findChildren<QLineEdit*>()) {
             box->setText(QStringLiteral(" "));
         }
-        ui.txtDriven2->clear();
-        ui.txtWheel->setFocus();
+        c.txtDriven2->clear();
+        c.txtWheel->setFocus();
 
         QStringList forward{QApplication::focusWidget()->objectName()};
         for (int i = 0; i < order.size(); ++i) {
@@ -357,37 +350,34 @@ private slots:
     }
 
     void screenReadersGetNamesFromCaptionsTitlesAndResults() {
-        const Form1Controls& ui = m_f->ui;
+        const Form1Controls& c = ui();
         const QList<QPair<QObject*, QString>> named{
-            {&m_f->form, "Pedalwise Calculator"},
-            {ui.txtWheel, "Wheel Outside Diameter:"},
-            {ui.txtDrive1, "Drive Sprocket (A): #Teeth:"},
-            {ui.txtDriven1, "Driven Sprocket (B): # Teeth:"},
-            {ui.txtDrive2, "Drive Sprocket (C): #Teeth:"},
-            {ui.txtDriven2, "Driven Sprocket (D): # Teeth:"},
-            {ui.txtDefWheel, "Wheel Outside Diameter..."},
-            {ui.txtDefDrive2, "Drive Sprocket (C): #Teeth:"},
-            {ui.cmdCalculate, "Calculate!"},
-            {ui.cmdExit, "Exit"},
-            {ui.Frame1, "Chain # 1 "},
+            {&f().form, "Pedalwise Calculator"},
+            {c.txtWheel, "Wheel Outside Diameter:"},
+            {c.txtDrive1, "Drive Sprocket (A): #Teeth:"},
+            {c.txtDriven1, "Driven Sprocket (B): # Teeth:"},
+            {c.txtDrive2, "Drive Sprocket (C): #Teeth:"},
+            {c.txtDriven2, "Driven Sprocket (D): # Teeth:"},
+            {c.txtDefWheel, "Wheel Outside Diameter..."},
+            {c.txtDefDrive2, "Drive Sprocket (C): #Teeth:"},
+            {c.cmdCalculate, "Calculate!"},
+            {c.cmdExit, "Exit"},
+            {c.Frame1, "Chain # 1 "},
         };
         for (const auto& [object, name] : named) {
             QCOMPARE(AccessibleText(object, QAccessible::Name), name);
         }
         // A result is read out as its current text; its description says which result it is.
         const QList<QPair<QLabel*, QString>> results{
-            {ui.lblInches, "Gear Inches"},  {ui.lblSpeed60, "Speed at 60"},
-            {ui.lblSpeed70, "Speed at 70"}, {ui.lblSpeed80, "Speed at 80"},
-            {ui.lblSpeed90, "Speed at 90"}, {ui.lblSpeed100, "Speed at 100"}};
+            {c.lblInches, "Gear Inches"},  {c.lblSpeed60, "Speed at 60"},
+            {c.lblSpeed70, "Speed at 70"}, {c.lblSpeed80, "Speed at 80"},
+            {c.lblSpeed90, "Speed at 90"}, {c.lblSpeed100, "Speed at 100"}};
         for (const auto& [label, description] : results) {
             label->setText(QStringLiteral("27"));
             QCOMPARE(AccessibleText(label, QAccessible::Name), QStringLiteral("27"));
             QCOMPARE(AccessibleText(label, QAccessible::Description), description);
         }
     }
-
-private:
-    std::unique_ptr<Form1Fixture> m_f;
 };
 
 PEDALWISE_QTEST_MAIN(Form1LayoutTest)

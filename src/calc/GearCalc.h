@@ -34,19 +34,24 @@ private:
 };
 
 // Reads the number at the start of a text (blanks, tabs and line feeds ignored anywhere;
-// decimal, &H hexadecimal or &O octal); a text with no number reads as 0. Throws
-// ArithmeticFailure(Overflow) for a number beyond the double range.
+// decimal, &H hexadecimal or &O octal); a text with no number reads as 0, and so does one
+// too small for a double. Throws ArithmeticFailure(Overflow) for a number beyond the double
+// range or an &H/&O number of more than 32 bits.
 double ParseNumber(std::string_view text);
 
-// Writes a number with 15 significant digits: plainly below 10^15, otherwise as
-// 1.23456789012346E+15. Never fails.
+// Writes a number with 15 significant digits (ties to even): plainly below 10^15, otherwise
+// as 1.23456789012346E+15; minus zero is "0". Never fails, not even for NaN or infinity.
 std::string FormatNumber(double value);
 
-// The gear inches text: the floor of the exact value of A / B * C / D * W.
+// The gear inches text: the floor of the exact value of A / B * C / D * W, taken over the
+// numbers the texts spell. Throws ArithmeticFailure: DivisionByZero when B or D reads as 0
+// (InvalidOperation when its dividend does too), Overflow for an input or a result beyond
+// the double range (a result whose text would not read back as a double counts as beyond).
 std::string InchesText(const GearInputs& inputs);
 
 // The speed in miles per hour at one cadence, from the gear inches text as displayed: the
-// floor of the exact value of inches * cadence / 12 * 3.14 / 88.
+// floor of the exact value of inches * cadence / 12 * 3.14 / 88. Cannot fail for a text that
+// InchesText wrote and a cadence of Cadences.
 std::string SpeedText(std::string_view inchesText, double cadence);
 
 } // namespace pedalwise::calc

@@ -18,13 +18,17 @@ TEST(FileLookup, answersTheNameOfAnOrdinaryFileOnly) {
 
 TEST(FileLookup, missingFilesAndFoldersGiveEmptyText) {
     ScratchFolder folder;
-    const auto file = folder.write("present.exe", "x");
     EXPECT_EQ(runtime::Dir((folder.path() / "absent.exe").string()), "");
     EXPECT_EQ(runtime::Dir((folder.path() / "absent" / "x.exe").string()), "");
-    EXPECT_EQ(runtime::Dir((file / "x.exe").string()), "") << "below a file";
 }
 
 #ifndef _WIN32
+TEST(FileLookup, aPathBelowAFileGivesEmptyText) {
+    ScratchFolder folder;
+    const auto file = folder.write("present.exe", "x");
+    EXPECT_EQ(runtime::Dir((file / "x.exe").string()), "");
+}
+
 TEST(FileLookup, anUnusablePathIsARunTimeError) {
     ScratchFolder folder;
     EXPECT_THROW(runtime::Dir((folder.path() / std::string(300, 'x')).string()),

@@ -45,6 +45,11 @@ public:
 };
 
 struct RegistryValue {
+    // A constructor rather than aggregate initialisation: GCC 12 warns wrongly of an
+    // uninitialised string in nested aggregates of test tables.
+    RegistryValue() = default;
+    RegistryValue(std::uint32_t valueType, std::string valueBytes)
+        : type(valueType), bytes(std::move(valueBytes)) {}
     std::uint32_t type = runtime::kRegSz;
     std::string bytes;
 };

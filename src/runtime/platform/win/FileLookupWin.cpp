@@ -3,7 +3,9 @@
 #include "runtime/platform/win/Utf8Path.h"
 
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 namespace pedalwise::runtime {

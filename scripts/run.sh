@@ -59,9 +59,14 @@ if [ ! -s "$workdir/display" ]; then
     cat "$workdir/xvfb.log" >&2
     exit 1
 fi
-export DISPLAY=":$(head -n1 "$workdir/display")"
+DISPLAY=":$(head -n1 "$workdir/display")"
+export DISPLAY
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="$workdir/runtime"
+    mkdir -m 0700 "$XDG_RUNTIME_DIR"
+fi
 
 openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
 wm_pid=$!

@@ -1,5 +1,7 @@
 #include "ui/main/Controls.h"
 
+#include "ui/main/Images.h"
+
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -59,13 +61,15 @@ Frame::Frame(const QString& caption, QWidget* parent) : Clickable<QGroupBox>(cap
 }
 
 PictureBox::PictureBox(const QString& svgResource, QWidget* parent)
-    : QFrame(parent), m_renderer(svgResource) {
+    : QLabel(parent), m_renderer(svgResource) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::NoFocus);
+    setPixmap(RenderSvg(svgResource, m_renderer.defaultSize()));
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
+    // The border from the frame; the picture drawn from its source rather than the pixmap.
     QFrame::paintEvent(event);
     QPainter painter(this);
     m_renderer.render(&painter, QRectF(contentsRect()));

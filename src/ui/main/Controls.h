@@ -68,8 +68,8 @@ private:
 };
 
 // A picture inside a sunken two-pixel border, drawn from an SVG source at whatever
-// resolution the screen has.
-class PictureBox : public QFrame {
+// resolution the screen has. A label underneath, so that screen readers see an image.
+class PictureBox : public QLabel {
     Q_OBJECT
 public:
     PictureBox(const QString& svgResource, QWidget* parent);

@@ -363,10 +363,13 @@ private slots:
             {c.cmdCalculate, "Calculate!"},
             {c.cmdExit, "Exit"},
             {c.Frame1, "Chain # 1 "},
+            {c.Picture1, "Tandem Bike Chain/Sprocket Layout"},
         };
         for (const auto& [object, name] : named) {
             QCOMPARE(AccessibleText(object, QAccessible::Name), name);
         }
+        QCOMPARE(QAccessible::queryAccessibleInterface(ui().Picture1)->role(),
+                 QAccessible::Graphic);
         // A result is read out as its current text; its description says which result it is.
         const QList<QPair<QLabel*, QString>> results{
             {c.lblInches, "Gear Inches"},  {c.lblSpeed60, "Speed at 60"},

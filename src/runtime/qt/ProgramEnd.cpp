@@ -1,5 +1,7 @@
 #include "runtime/qt/ProgramEnd.h"
 
+#include "runtime/platform/ServiceSlot.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -19,19 +21,21 @@ public:
     }
 };
 
-ImmediateEnd g_immediate;
-ProgramEndService* g_current = nullptr;
+ProgramEndService& immediateEnd() {
+    static ImmediateEnd service;
+    return service;
+}
+
+constinit ServiceSlot<ProgramEndService> g_slot(immediateEnd);
 
 } // namespace
 
 ProgramEndService* setProgramEndService(ProgramEndService* service) {
-    ProgramEndService* previous = g_current;
-    g_current = service;
-    return previous;
+    return g_slot.install(service);
 }
 
 void EndProgram() {
-    (g_current != nullptr ? *g_current : g_immediate).end();
+    g_slot.get().end();
 }
 
 } // namespace pedalwise::runtime

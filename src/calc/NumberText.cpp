@@ -71,13 +71,9 @@ ExactDecimal exactFromInteger(std::int64_t value) {
 // &H and &O numbers: unsigned digits, then 16-bit two's complement if they fit in 16 bits,
 // else 32-bit two's complement; more than 32 bits is an overflow.
 ReadNumber readRadix(std::string_view text, int base) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == '0') {
-        ++i;
-    }
     std::uint64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = digitValue(text[i], base);
+    for (char ch : text) {
+        const int digit = digitValue(ch, base);
         if (digit < 0) {
             break;
         }
@@ -104,26 +100,22 @@ std::size_t skipDigits(std::string_view text, std::size_t i) {
     return i;
 }
 
-// Reads "[eE][+-]digits" at i into exponent; leaves i alone when no digit follows.
-std::size_t readExponent(std::string_view text, std::size_t i, std::int64_t& exponent) {
+// The value of "[eE][+-]digits" at i; 0 when there is none, also when no digit follows.
+std::int64_t exponentAt(std::string_view text, std::size_t i) {
     if (i >= text.size() || (text[i] != 'e' && text[i] != 'E')) {
-        return i;
+        return 0;
     }
-    std::size_t j = i + 1;
+    ++i;
     bool negative = false;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-        negative = text[j] == '-';
-        ++j;
-    }
-    if (j >= text.size() || !isDigit(text[j])) {
-        return i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
     }
     std::int64_t value = 0;
-    for (; j < text.size() && isDigit(text[j]); ++j) {
-        value = std::min(value * 10 + (text[j] - '0'), ExponentClamp);
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        value = std::min(value * 10 + (text[i] - '0'), ExponentClamp);
     }
-    exponent = negative ? -value : value;
-    return j;
+    return negative ? -value : value;
 }
 
 // The double nearest to the exact value, through a short normalised text; a result beyond
@@ -172,8 +164,7 @@ ReadNumber readDecimal(std::string_view text) {
     if (intBegin == intEnd && fracBegin == fracEnd) {
         return {};
     }
-    std::int64_t exponent = 0;
-    readExponent(text, i, exponent);
+    const std::int64_t exponent = exponentAt(text, i);
 
     std::string digits;
     digits.reserve(intEnd - intBegin + fracEnd - fracBegin);

@@ -278,38 +278,9 @@ INSTANTIATE_TEST_SUITE_P(EachStep, SaveFailureTest,
 
 #ifndef _WIN32
 
-// Points HOME at a temporary folder, with no XDG_DATA_HOME, for one test.
-class HomeFolder {
-public:
-    explicit HomeFolder(const std::filesystem::path& home) {
-        save("HOME", m_home);
-        save("XDG_DATA_HOME", m_data);
-        ::setenv("HOME", home.c_str(), 1);
-        ::unsetenv("XDG_DATA_HOME");
-    }
-    HomeFolder(const HomeFolder&) = delete;
-    HomeFolder& operator=(const HomeFolder&) = delete;
-    ~HomeFolder() {
-        restore("HOME", m_home);
-        restore("XDG_DATA_HOME", m_data);
-    }
-
-private:
-    static void save(const char* name, std::optional<std::string>& value) {
-        if (const char* text = std::getenv(name)) {
-            value = text;
-        }
-    }
-    static void restore(const char* name, const std::optional<std::string>& value) {
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-
-    std::optional<std::string> m_home;
-    std::optional<std::string> m_data;
-};
-
 TEST_F(DefaultsFileTest, theFileLivesInThePedalwiseDataFolderMadeOnlyBySaving) {
-    HomeFolder home(m_temp.path());
+    testing::ScopedEnvironment home("HOME", m_temp.path().c_str());
+    testing::ScopedEnvironment data("XDG_DATA_HOME", nullptr);
     std::unique_ptr<FileSystem> machine = runtime::makeNativeFileSystem();
     ProbeFileSystem probe(*machine);
     runtime::setFileSystem(&probe);

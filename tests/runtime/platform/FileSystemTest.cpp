@@ -18,6 +18,9 @@ namespace {
 
 using testing::namesIn;
 using testing::readBytes;
+#ifndef _WIN32
+using testing::ScopedEnvironment;
+#endif
 using testing::TempFolder;
 using testing::writeBytes;
 
@@ -88,32 +91,6 @@ TEST(FileSystemTest, newFilesBesideATargetGetNamesOfTheirOwn) {
 }
 
 #ifndef _WIN32
-
-// Sets an environment variable for one test (nullptr unsets it).
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        set(value);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-    ~ScopedEnvironment() { set(m_old ? m_old->c_str() : nullptr); }
-
-private:
-    void set(const char* value) {
-        if (value != nullptr) {
-            ::setenv(m_name, value, 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 TEST(FileSystemTest, driveCIsThePedalwiseFolderOfTheUsersDataHome) {
     ScopedEnvironment home("HOME", "/home/rider");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -67,5 +68,35 @@ inline std::vector<std::string> namesIn(const std::filesystem::path& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+#ifndef _WIN32
+
+// Sets an environment variable for one test (nullptr unsets it).
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        set(value);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    ~ScopedEnvironment() { set(m_old ? m_old->c_str() : nullptr); }
+
+private:
+    void set(const char* value) {
+        if (value != nullptr) {
+            setenv(m_name, value, 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+#endif
 
 } // namespace pedalwise::testing

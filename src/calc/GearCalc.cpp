@@ -46,7 +46,8 @@ Integer exactInteger(double value) {
 // Numbers as written for the speed formula: 3.14 / (12 * 88), kept as 314 / (12 * 100 * 88).
 constexpr unsigned PiHundredths = 314;
 constexpr unsigned SpeedDivisor = 12 * 100 * 88;
-// log10(314 / 105600), rounded outwards below by `Slack`.
+// log10(314 / 105600) = -2.526734..., taken a little low; Slack covers that and the rounding
+// of log10 of the cadence when bounding a speed.
 constexpr double Log10SpeedFactor = -2.52675;
 constexpr double Slack = 0.01;
 // Above 10^309 a figure is surely beyond the largest double.

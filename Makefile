@@ -1,6 +1,7 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
 .PHONY: all setup configure build run screenshot test test-linux test-asan test-windows \
-        test-fuzz test-e2e bench clean
+        test-fuzz test-e2e bench clean \
+        package test-installed
 
 JOBS ?= $(shell nproc)
 
@@ -18,10 +19,13 @@ build: configure
 run: build
 	./scripts/run.sh build/default/src/pedalwise
 
+# SCALE=2 pictures the window as a high-DPI screen shows it, in main-window@2x.png.
+SCALE ?= 1
 screenshot: build
-	./scripts/run.sh --screenshot docs/images/main-window.png build/default/src/pedalwise
+	QT_SCALE_FACTOR=$(SCALE) ./scripts/run.sh --screenshot \
+	    docs/images/main-window$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png build/default/src/pedalwise
 
-test: test-linux test-asan test-windows test-fuzz
+test: test-linux test-asan test-windows test-fuzz test-installed
 
 test-linux: build
 	ctest --preset default
@@ -40,6 +44,16 @@ test-fuzz: setup
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz
+
+# The Debian package, build/package/pedalwise_<version>_amd64.deb.
+package: build
+	rm -f build/package/pedalwise_*.deb
+	cpack --config build/default/CPackConfig.cmake -B build/package
+
+# Installs the package on this machine, runs the end-to-end tests against /usr/bin/pedalwise
+# and removes the package again.
+test-installed: package
+	./scripts/test-installed.sh build/package/pedalwise_*.deb
 
 bench: build
 	./build/default/bench/pedalwise_bench

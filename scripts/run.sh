@@ -6,7 +6,8 @@
 #
 # With a desktop (DISPLAY or WAYLAND_DISPLAY set) the program simply runs there. Without one,
 # it runs on a private virtual X server (Xvfb) with a window manager (openbox); its window is
-# written to a PNG file, and it keeps running until Ctrl+C.
+# written to a PNG file, and it keeps running until Ctrl+C. With QT_SCALE_FACTOR set (say 2),
+# the window is drawn that much larger, as on a high-DPI screen, on a screen as much larger.
 set -u
 
 usage() {
@@ -45,9 +46,13 @@ cleanup() {
 trap cleanup EXIT
 trap 'echo; echo "Stopped."; exit 0' INT TERM
 
+# The screen grows with the scale factor, rounded up, so that a scaled window still fits.
+scale=${QT_SCALE_FACTOR:-1}
+case $scale in *.*[1-9]*) scale=$((${scale%%.*} + 1)) ;; *) scale=${scale%%.*} ;; esac
+[ "$scale" -ge 1 ] 2>/dev/null || scale=1
 # Xvfb picks a free display number and writes it to the descriptor it is given.
 exec 3>"$workdir/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
 x_pid=$!
 exec 3>&-
 for _ in $(seq 100); do

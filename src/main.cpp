@@ -2,6 +2,10 @@
 #include "ui/main/Form1.h"
 
 int main(int argc, char** argv) {
+    // The installed desktop entry, metainfo and icon carry this ID; desktops use it to match
+    // the running windows to the entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pedalwise"));
+    QGuiApplication::setApplicationName(QStringLiteral("pedalwise"));
     return pedalwise::runtime::RunProgram(argc, argv,
                                           [] { return std::make_unique<pedalwise::ui::Form1>(); });
 }

@@ -1,0 +1,91 @@
+#!/bin/bash
+# Tests Pedalwise as users get it: installs the Debian package on this machine with apt-get,
+# checks where its files went, runs the end-to-end tests against the installed
+# /usr/bin/pedalwise and removes the package again, also when a step fails.
+#
+#   test-installed.sh PACKAGE.deb
+#
+# Needs root or sudo. A pedalwise package that was installed before is left installed, with
+# the tested build in its place.
+set -eu
+
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+    echo "usage: $0 PACKAGE.deb (run 'make package' first)" >&2
+    exit 2
+fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+e2e_build="$root/build/installed-e2e"
+app_id=org.example.Pedalwise
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+apt_get() {
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get -q -y "$@"
+}
+
+was_installed=no
+if dpkg-query -W -f='${Status}\n' pedalwise 2>/dev/null | grep -q '^install ok installed'; then
+    was_installed=yes
+fi
+
+# apt's download user must be able to read the package, wherever the source tree lives.
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/pedalwise-deb.XXXXXX")
+cleanup() {
+    status=$?
+    if [ "$was_installed" = no ] && dpkg-query -W pedalwise >/dev/null 2>&1; then
+        echo "== Removing the package"
+        apt_get remove pedalwise || status=1
+    fi
+    rm -rf "$workdir"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+chmod 0755 "$workdir"
+deb="$workdir/$(basename "$1")"
+install -m 0644 "$1" "$deb"
+
+echo "== Installing $(basename "$1")"
+if ! apt_get install "$deb"; then
+    # A clean machine may not know the archive yet, when a dependency is still missing.
+    apt_get update
+    apt_get install "$deb"
+fi
+
+echo "== Checking the installed files"
+faults=0
+check() {
+    if ! "$@"; then
+        echo "FAILED: $*" >&2
+        faults=$((faults + 1))
+    fi
+}
+check test "$(command -v pedalwise)" = /usr/bin/pedalwise
+check test -x /usr/bin/pedalwise
+for path in \
+    /usr/share/applications/$app_id.desktop \
+    /usr/share/metainfo/$app_id.metainfo.xml \
+    /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
+    /usr/share/icons/hicolor/{32x32,48x48,128x128,256x256}/apps/$app_id.png; do
+    check test -s "$path"
+done
+check desktop-file-validate /usr/share/applications/$app_id.desktop
+check appstreamcli validate --no-net /usr/share/metainfo/$app_id.metainfo.xml
+# The package names its libraries, found by dpkg-shlibdeps.
+check bash -c "dpkg-query -W -f='\${Depends}\n' pedalwise | grep -q libqt6widgets6"
+if [ "$faults" -ne 0 ]; then
+    echo "$faults check(s) of the installed package failed" >&2
+    exit 1
+fi
+
+echo "== End-to-end tests against /usr/bin/pedalwise"
+# A build folder of its own, configured only to point the tests at the installed program.
+(cd "$root" && cmake --preset default -B "$e2e_build" -DPEDALWISE_E2E_BINARY=/usr/bin/pedalwise) \
+    >"$workdir/configure.log" || { cat "$workdir/configure.log" >&2; exit 1; }
+if ! grep -q 'PEDALWISE_BINARY=/usr/bin/pedalwise' "$e2e_build/tests/e2e/CTestTestfile.cmake"; then
+    echo "the end-to-end tests were not pointed at /usr/bin/pedalwise" >&2
+    exit 1
+fi
+ctest --test-dir "$e2e_build" -L e2e --output-on-failure --no-tests=error --timeout 300

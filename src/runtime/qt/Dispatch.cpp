@@ -4,8 +4,20 @@
 
 #include <exception>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 namespace pedalwise::runtime {
+namespace {
+
+int g_runningHandlers = 0;
+
+std::vector<std::function<void()>>& afterHandlers() {
+    static std::vector<std::function<void()>> tasks;
+    return tasks;
+}
+
+} // namespace
 
 void ReportUntrappedError(const std::string& what) noexcept {
     try {
@@ -23,6 +35,28 @@ void RunHandler(const std::function<void()>& handler) noexcept {
         ReportUntrappedError(error.what());
     } catch (...) {
         ReportUntrappedError("Unexpected error");
+    }
+}
+
+void RunEventHandler(const std::function<void()>& handler) noexcept {
+    ++g_runningHandlers;
+    RunHandler(handler);
+    if (--g_runningHandlers == 0) {
+        for (const std::function<void()>& task : std::exchange(afterHandlers(), {})) {
+            RunHandler(task);
+        }
+    }
+}
+
+bool HandlerRunning() noexcept {
+    return g_runningHandlers > 0;
+}
+
+void WhenNoHandlerRuns(std::function<void()> task) {
+    if (g_runningHandlers == 0) {
+        task();
+    } else {
+        afterHandlers().push_back(std::move(task));
     }
 }
 

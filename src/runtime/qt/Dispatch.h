@@ -16,12 +16,23 @@ void RunHandler(const std::function<void()>& handler) noexcept;
 // cannot be shown, the text goes to the standard error stream.
 void ReportUntrappedError(const std::string& what) noexcept;
 
-// Connects a signal to a handler of the receiver, called through RunHandler.
+// Runs one of the program's event handlers through RunHandler, keeping count of the handlers
+// running, so that work which must follow a handler knows when it has returned.
+void RunEventHandler(const std::function<void()>& handler) noexcept;
+
+// True while a program handler runs, also while it waits for the user in a modal message.
+bool HandlerRunning() noexcept;
+
+// Calls `task` once no program handler runs: at once when none does, otherwise right after
+// the outermost one has returned.
+void WhenNoHandlerRuns(std::function<void()> task);
+
+// Connects a signal to a handler of the receiver, called through RunEventHandler.
 template <typename Sender, typename Signal, typename Receiver>
 QMetaObject::Connection ConnectHandler(Sender* sender, Signal signal, Receiver* receiver,
                                        void (Receiver::*handler)()) {
     return QObject::connect(sender, signal, receiver, [receiver, handler] {
-        RunHandler([receiver, handler] { (receiver->*handler)(); });
+        RunEventHandler([receiver, handler] { (receiver->*handler)(); });
     });
 }
 

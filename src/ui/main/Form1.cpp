@@ -1,15 +1,18 @@
 #include "ui/main/Form1.h"
 
 #include "calc/GearCalc.h"
+#include "defaults/DefaultsFile.h"
 #include "runtime/platform/MessageBox.h"
 #include "runtime/qt/Dispatch.h"
 #include "runtime/qt/Focus.h"
+#include "runtime/qt/PaintEvents.h"
 #include "runtime/qt/ProgramEnd.h"
 #include "ui/main/Images.h"
 
 #include <QFont>
 
 #include <array>
+#include <optional>
 
 namespace pedalwise::ui {
 namespace {
@@ -58,6 +61,12 @@ void Form1::connectHandlers() {
     ConnectHandler(c.lblHelpContact2, &Label::Click, this, &Form1::lblHelpContact2_Click);
 
     ConnectHandler(c.mnuHelpAbout, &QAction::triggered, this, &Form1::mnuHelpAbout_Click);
+
+    // The window paints when it is first shown, restored, uncovered, or a panel is hidden.
+    auto* paints = new runtime::PaintEvents(*this);
+    paints->watchPanel(*c.frmDefaults);
+    paints->watchPanel(*c.frmHelpContact);
+    ConnectHandler(paints, &runtime::PaintEvents::Paint, this, &Form1::Form_Paint);
 }
 
 void Form1::cmdCalculate_Click() {
@@ -114,16 +123,61 @@ void Form1::txtDriven2_LostFocus() {
     }
 }
 
+// Every paint of the window puts the saved defaults into the five inputs, over whatever was
+// typed there, and the focus on the wheel. Without a complete file nothing changes.
 void Form1::Form_Paint() {
-    // Runs at every paint of the window. The loading of the defaults into the five inputs
-    // goes here.
+    const Form1Controls& c = m_ui;
+    try {
+        const std::optional<defaults::DefaultValues> values = defaults::ReadDefaults();
+        if (!values) {
+            return;
+        }
+        c.txtWheel->setText(QString::fromStdString(values->Wheel));
+        c.txtDrive1->setText(QString::fromStdString(values->Drive1));
+        c.txtDriven1->setText(QString::fromStdString(values->Driven1));
+        c.txtDrive2->setText(QString::fromStdString(values->Drive2));
+        c.txtDriven2->setText(QString::fromStdString(values->Driven2));
+        runtime::SetFocus(*c.txtWheel);
+    } catch (const std::exception&) {
+        // Loading the defaults is never worth a message.
+    }
 }
 
-void Form1::mnuSetupDefaults_Click() {}
+void Form1::mnuSetupDefaults_Click() {
+    const Form1Controls& c = m_ui;
+    try {
+        // All five boxes or none: a file that reads only in part leaves the user's edits.
+        if (const std::optional<defaults::DefaultValues> values = defaults::ReadDefaults()) {
+            c.txtDefWheel->setText(QString::fromStdString(values->Wheel));
+            c.txtDefDrive1->setText(QString::fromStdString(values->Drive1));
+            c.txtDefDriven1->setText(QString::fromStdString(values->Driven1));
+            c.txtDefDrive2->setText(QString::fromStdString(values->Drive2));
+            c.txtDefDriven2->setText(QString::fromStdString(values->Driven2));
+        }
+    } catch (const std::exception&) {
+        // The panel opens all the same.
+    }
+    c.frmDefaults->setVisible(true);
+    runtime::SetFocus(*c.txtDefWheel);
+}
 
-void Form1::cmdDefaultSave_Click() {}
+// No trap: a failed save goes to the runtime, which tells the user why; the main inputs and
+// the panel then stay as they were.
+void Form1::cmdDefaultSave_Click() {
+    const Form1Controls& c = m_ui;
+    defaults::WriteDefaults({TextOf(c.txtDefWheel), TextOf(c.txtDefDrive1), TextOf(c.txtDefDriven1),
+                             TextOf(c.txtDefDrive2), TextOf(c.txtDefDriven2)});
+    c.txtWheel->setText(c.txtDefWheel->text());
+    c.txtDrive1->setText(c.txtDefDrive1->text());
+    c.txtDriven1->setText(c.txtDefDriven1->text());
+    c.txtDrive2->setText(c.txtDefDrive2->text());
+    c.txtDriven2->setText(c.txtDefDriven2->text());
+    c.frmDefaults->setVisible(false);
+}
 
-void Form1::cmdDefaultCancel_Click() {}
+void Form1::cmdDefaultCancel_Click() {
+    m_ui.frmDefaults->setVisible(false);
+}
 
 void Form1::mnuHelpContact_Click() {
     m_ui.frmHelpContact->setVisible(true);

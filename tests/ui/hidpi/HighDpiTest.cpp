@@ -164,6 +164,13 @@ private:
     }
 };
 
+// Every caption inside `root` that does not fit, one line each.
+QStringList CaptionsThatDoNotFit(QWidget* root) {
+    FitCheck check;
+    check.window(root);
+    return check.faults;
+}
+
 // The scale factor this run asked for.
 qreal RequestedScale() {
     bool isNumber = false;
@@ -198,25 +205,22 @@ private slots:
         ui().cmdCalculate->click();
         QCOMPARE(ui().lblSpeed100->text(), QStringLiteral("30"));
 
-        FitCheck check;
-        check.window(&f().form);
-        QVERIFY2(check.faults.isEmpty(), qPrintable(check.faults.join('\n')));
+        const QStringList faults = CaptionsThatDoNotFit(&f().form);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
 
     void defaultsPanelCaptionsFit() {
         ui().mnuSetupDefaults->trigger();
         QTRY_VERIFY(ui().frmDefaults->isVisible());
-        FitCheck check;
-        check.window(ui().frmDefaults);
-        QVERIFY2(check.faults.isEmpty(), qPrintable(check.faults.join('\n')));
+        const QStringList faults = CaptionsThatDoNotFit(ui().frmDefaults);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
 
     void helpContactPanelCaptionsFit() {
         ui().mnuHelpContact->trigger();
         QTRY_VERIFY(ui().frmHelpContact->isVisible());
-        FitCheck check;
-        check.window(ui().frmHelpContact);
-        QVERIFY2(check.faults.isEmpty(), qPrintable(check.faults.join('\n')));
+        const QStringList faults = CaptionsThatDoNotFit(ui().frmHelpContact);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
 
     void aboutWindowCaptionsFit() {
@@ -224,10 +228,9 @@ private slots:
         QTRY_VERIFY(AboutWindow() != nullptr);
         QWidget* about = AboutWindow();
         QCOMPARE(about->devicePixelRatio(), RequestedScale());
-        FitCheck check;
-        check.window(about);
+        const QStringList faults = CaptionsThatDoNotFit(about);
         about->close();
-        QVERIFY2(check.faults.isEmpty(), qPrintable(check.faults.join('\n')));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
 };
 

@@ -1,0 +1,455 @@
+// The defaults on the main window: loading them into the five inputs at every paint, the
+// defaults panel with Set Defaults, Save and Cancel, and a save that fails.
+#include "FileSystemTestSupport.h"
+#include "Form1Fixture.h"
+#include "runtime/platform/FileSystem.h"
+#include "runtime/qt/Dispatch.h"
+#include "runtime/qt/PaintEvents.h"
+
+#include <QWindow>
+
+#include <memory>
+#include <optional>
+
+using namespace pedalwise;
+using pedalwise::testing::readBytes;
+using pedalwise::testing::TempFolder;
+
+namespace {
+
+const std::string kTypical = "27\r\n48\r\n16\r\n1\r\n1\r\n";
+
+// The machine's file system with drive C in a temporary folder, counting how often the
+// defaults are read and failing every save on request.
+class ProbeFiles final : public runtime::FileSystem {
+public:
+    explicit ProbeFiles(const std::filesystem::path& driveC)
+        : m_inner(runtime::makeNativeFileSystem(driveC)) {}
+
+    int reads = 0;
+    std::optional<std::string> saveFailure;
+
+    std::filesystem::path nativePath(std::string_view programPath) const override {
+        return m_inner->nativePath(programPath);
+    }
+    std::string displayPath(const std::filesystem::path& path) const override {
+        return m_inner->displayPath(path);
+    }
+    std::unique_ptr<runtime::InputFile> openForInput(const std::filesystem::path& path) override {
+        ++reads;
+        return m_inner->openForInput(path);
+    }
+    std::unique_ptr<runtime::OutputFile>
+    createBeside(const std::filesystem::path& target) override {
+        if (saveFailure) {
+            throw runtime::FileSystemError(*saveFailure);
+        }
+        return m_inner->createBeside(target);
+    }
+    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        m_inner->replace(from, to);
+    }
+    void remove(const std::filesystem::path& path) noexcept override { m_inner->remove(path); }
+
+private:
+    std::unique_ptr<runtime::FileSystem> m_inner;
+};
+
+// Lets queued work, window-system events and the paints they cause run.
+void settle() {
+    QTest::qWait(30);
+}
+
+} // namespace
+
+class Form1DefaultsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_driveC = std::make_unique<TempFolder>();
+        m_files = std::make_unique<ProbeFiles>(m_driveC->path());
+        m_previousFiles = runtime::setFileSystem(m_files.get());
+    }
+
+    void cleanup() {
+        if (m_window) {
+            QVERIFY2(m_window->noModalDialog(), "a modal dialog appeared");
+        }
+        m_window.reset();
+        runtime::setFileSystem(m_previousFiles);
+        m_files.reset();
+        m_driveC.reset();
+    }
+
+    // --- Loading at paint ---
+
+    void withoutAFileTheInputsStayEmptyAndTypedValuesSurvivePaints() {
+        start();
+        QCOMPARE(inputs(), QStringList({"", "", "", "", ""}));
+        QVERIFY(m_files->reads >= 1);
+        QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
+
+        enterMain("26", "52", "1", "1", "13");
+        ui().txtDrive1->setFocus();
+        minimizeAndRestore();
+        hideAndShow();
+        ui().mnuHelpContact->trigger();
+        ui().cmdHelpOK->click();
+        settle();
+        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QVERIFY(f().messages.messages.empty());
+    }
+
+    void theFirstPaintFillsTheInputsFromTheFileAndFocusesTheWheel() {
+        writeFile(kTypical);
+        start();
+        QCOMPARE(inputs(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
+    }
+
+    void aFileOfFewerThanFiveLinesIsNeverApplied() {
+        writeFile("27\r\n48\r\n16\r\n1\r\n");
+        start();
+        enterMain("26", "52", "1", "1", "13");
+        minimizeAndRestore();
+        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+    }
+
+    void everyPaintPutsTheFileBackAndTheFocusOnTheWheel_data() {
+        QTest::addColumn<QString>("paint");
+        QTest::newRow("restored from minimized") << "restore";
+        QTest::newRow("shown again") << "show";
+        QTest::newRow("help panel hidden") << "help";
+        QTest::newRow("defaults panel cancelled") << "cancel";
+    }
+
+    void everyPaintPutsTheFileBackAndTheFocusOnTheWheel() {
+        QFETCH(QString, paint);
+        writeFile(kTypical);
+        start();
+        ui().txtDrive1->setText(QStringLiteral("53"));
+        ui().txtDrive1->setFocus();
+        if (paint == "restore") {
+            minimizeAndRestore();
+        } else if (paint == "show") {
+            hideAndShow();
+        } else if (paint == "help") {
+            ui().mnuHelpContact->trigger();
+            QTest::mouseClick(ui().cmdHelpOK, Qt::LeftButton);
+        } else {
+            ui().mnuSetupDefaults->trigger();
+            QTest::mouseClick(ui().cmdDefaultCancel, Qt::LeftButton);
+        }
+        settle();
+        QCOMPARE(ui().txtDrive1->text(), QStringLiteral("48"));
+        // The window's own focus: the offscreen platform may not give the window back the
+        // keyboard at once after showing it again.
+        QCOMPARE(f().form.focusWidget(), ui().txtWheel);
+    }
+
+    void theWindowsOwnChangesAreNoPaints() {
+        writeFile("26\r\n52\r\n1\r\n1\r\n13\r\n");
+        start();
+        const int reads = m_files->reads;
+        ui().txtDrive1->setText(QStringLiteral("39"));
+        QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
+        QCOMPARE(ui().lblInches->text(), QStringLiteral("78"));
+        ui().txtDriven1->setFocus();
+        ui().mnuHelpContact->trigger();
+        ui().frmDefaults->show();
+        settle();
+        QCOMPARE(m_files->reads, reads);
+        QCOMPARE(ui().txtDrive1->text(), QStringLiteral("39"));
+    }
+
+    void paintsDueWhileAHandlerRunsGiveOneLoadingAfterIt() {
+        writeFile(kTypical);
+        start();
+        const int reads = m_files->reads;
+        auto* paints = f().form.findChild<runtime::PaintEvents*>();
+        QVERIFY(paints != nullptr);
+        ui().frmDefaults->show();
+        ui().mnuHelpContact->trigger();
+        runtime::RunEventHandler([&] {
+            ui().frmDefaults->hide();
+            ui().frmHelpContact->hide();
+            paints->request();
+            // A modal message runs the event loop inside the handler; the paint still waits.
+            QTest::qWait(30);
+            QCOMPARE(m_files->reads, reads);
+            ui().txtDrive1->setText(QStringLiteral("53"));
+        });
+        settle();
+        QCOMPARE(m_files->reads, reads + 1);
+        QCOMPARE(ui().txtDrive1->text(), QStringLiteral("48"));
+    }
+
+    void anIdleWindowDoesNoWork() {
+        writeFile(kTypical);
+        start();
+        const int reads = m_files->reads;
+        QTest::qWait(300);
+        QCOMPARE(m_files->reads, reads);
+    }
+
+    // The focus move to the wheel leaves the box that had the focus, with that box's rule,
+    // when the window has the keyboard focus to move.
+    void aPaintRunsTheRuleOfTheBoxItTakesTheFocusFrom_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("filled D goes on to Calculate!")
+            << QString::fromStdString(kTypical) << "txtDriven2"
+            << "cmdCalculate" << QStringList{"27", "48", "16", "1", "1"};
+        QTest::newRow("empty B becomes 1") << "27\r\n48\r\n\r\n1\r\n1\r\n"
+                                           << "txtDriven1"
+                                           << "txtWheel" << QStringList{"27", "48", "1", "1", "1"};
+        QTest::newRow("empty D stays empty")
+            << "27\r\n48\r\n16\r\n1\r\n\r\n"
+            << "txtDriven2"
+            << "txtWheel" << QStringList{"27", "48", "16", "1", ""};
+    }
+
+    void aPaintRunsTheRuleOfTheBoxItTakesTheFocusFrom() {
+        QFETCH(QString, file);
+        QFETCH(QString, box);
+        QFETCH(QString, focus);
+        QFETCH(QStringList, after);
+        writeFile(file.toStdString());
+        start();
+        // A click on the help panel's background hides it without taking the focus.
+        ui().frmHelpContact->show();
+        f().form.findChild<QWidget*>(box)->setFocus();
+        QTest::mouseClick(ui().frmHelpContact, Qt::LeftButton, {}, QPoint(20, 90));
+        settle();
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(inputs(), after);
+    }
+
+    // --- The defaults panel ---
+
+    void setDefaultsWithoutAFileOpensFiveEmptyBoxesWithTheFocusOnTheWheel() {
+        start();
+        ui().mnuSetupDefaults->trigger();
+        QVERIFY(ui().frmDefaults->isVisible());
+        QCOMPARE(panel(), QStringList({"", "", "", "", ""}));
+        QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
+        settle();
+        QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
+        QVERIFY(f().messages.messages.empty());
+    }
+
+    void setDefaultsLoadsACompleteFileAndChosenAgainReloadsIt() {
+        writeFile(kTypical);
+        start();
+        ui().mnuSetupDefaults->trigger();
+        QCOMPARE(panel(), QStringList({"27", "48", "16", "1", "1"}));
+
+        ui().txtDefDrive1->setText(QStringLiteral("53"));
+        ui().txtDefDriven2->setFocus();
+        ui().mnuSetupDefaults->trigger();
+        QCOMPARE(panel(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
+    }
+
+    void setDefaultsKeepsTheEditsWhenTheFileIsIncomplete() {
+        writeFile("27\r\n48\r\n");
+        start();
+        ui().mnuSetupDefaults->trigger();
+        enterPanel("26", "52", "1", "1", "13");
+        ui().mnuSetupDefaults->trigger();
+        QCOMPARE(panel(), QStringList({"26", "52", "1", "1", "13"}));
+        QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
+
+        // A save then writes a complete file, which the next paint loads.
+        QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
+        QCOMPARE(fileBytes(), std::optional<std::string>("26\r\n52\r\n1\r\n1\r\n13\r\n"));
+        ui().txtWheel->setText(QStringLiteral("700"));
+        minimizeAndRestore();
+        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+    }
+
+    void saveWritesTheTextsAsTheyStandCopiesThemAndHidesThePanel_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("typical") << QStringList{"27", "48", "16", "1", "1"}
+                                 << QByteArray("27\r\n48\r\n16\r\n1\r\n1\r\n");
+        QTest::newRow("all empty")
+            << QStringList{"", "", "", "", ""} << QByteArray("\r\n\r\n\r\n\r\n\r\n");
+        QTest::newRow("blanks and words kept") << QStringList{" 27 ", "big", "", "x1", "  "}
+                                               << QByteArray(" 27 \r\nbig\r\n\r\nx1\r\n  \r\n");
+    }
+
+    void saveWritesTheTextsAsTheyStandCopiesThemAndHidesThePanel() {
+        QFETCH(QStringList, texts);
+        QFETCH(QByteArray, bytes);
+        start();
+        enterMain("26", "52", "1", "1", "13");
+        QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
+        ui().mnuSetupDefaults->trigger();
+        enterPanel(texts[0], texts[1], texts[2], texts[3], texts[4]);
+        QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
+
+        QCOMPARE(fileBytes(), std::optional<std::string>(bytes.toStdString()));
+        QVERIFY(ui().frmDefaults->isHidden());
+        QCOMPARE(inputs(), texts);
+        QCOMPARE(ui().lblInches->text(), QStringLiteral("104")); // until the next calculation
+        settle();
+        QCOMPARE(inputs(), texts);
+        QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
+        QVERIFY(f().messages.messages.empty());
+    }
+
+    void aFailedSaveTellsWhyAndChangesNothing() {
+        writeFile(kTypical);
+        start();
+        enterMain("26", "52", "1", "1", "13");
+        ui().mnuSetupDefaults->trigger();
+        enterPanel("700", "50", "34", "1", "1");
+        m_files->saveFailure = "Permission denied";
+        QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
+        settle();
+
+        QCOMPARE(f().messages.messages.size(), std::size_t{1});
+        const QString prompt = QString::fromStdString(f().messages.messages[0].prompt);
+        QVERIFY2(prompt.startsWith("The defaults could not be saved to ") &&
+                     prompt.endsWith("pedalwise.dat: Permission denied"),
+                 qPrintable(prompt));
+        QCOMPARE(f().messages.messages[0].title, std::string("PedalwiseNew"));
+        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QVERIFY(ui().frmDefaults->isVisible());
+        QCOMPARE(panel(), QStringList({"700", "50", "34", "1", "1"}));
+        QCOMPARE(fileBytes(), std::optional<std::string>(kTypical));
+        QCOMPARE(testing::namesIn(m_driveC->path()), std::vector<std::string>{"pedalwise.dat"});
+
+        // The program goes on: once the folder can be written, the same panel saves.
+        m_files->saveFailure.reset();
+        QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
+        QCOMPARE(fileBytes(), std::optional<std::string>("700\r\n50\r\n34\r\n1\r\n1\r\n"));
+    }
+
+    void cancelChangesNothingAndReopeningReloadsAReadableFile() {
+        writeFile(kTypical);
+        start();
+        ui().mnuSetupDefaults->trigger();
+        enterPanel("700", "50", "34", "2", "3");
+        QTest::mouseClick(ui().cmdDefaultCancel, Qt::LeftButton);
+        QVERIFY(ui().frmDefaults->isHidden());
+        settle();
+        QCOMPARE(fileBytes(), std::optional<std::string>(kTypical));
+        QCOMPARE(inputs(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(panel(), QStringList({"700", "50", "34", "2", "3"}));
+
+        ui().mnuSetupDefaults->trigger();
+        QCOMPARE(panel(), QStringList({"27", "48", "16", "1", "1"}));
+    }
+
+    void cancelWithoutAFileKeepsTheEditsForTheNextOpening() {
+        start();
+        enterMain("26", "52", "1", "1", "13");
+        ui().mnuSetupDefaults->trigger();
+        enterPanel("700", "50", "34", "2", "3");
+        QTest::mouseClick(ui().cmdDefaultCancel, Qt::LeftButton);
+        settle();
+        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QVERIFY(!fileBytes());
+        ui().mnuSetupDefaults->trigger();
+        QCOMPARE(panel(), QStringList({"700", "50", "34", "2", "3"}));
+    }
+
+    void altSAndAltCPressThePanelsButtonsOnlyWhileItIsShown() {
+        start();
+        ui().txtWheel->setFocus();
+        QTest::keyClick(ui().txtWheel, Qt::Key_S, Qt::AltModifier);
+        QTest::keyClick(ui().txtWheel, Qt::Key_C, Qt::AltModifier);
+        QTest::qWait(300); // a button's access key presses it after a short delay
+        QVERIFY(!fileBytes());
+        QVERIFY(ui().frmDefaults->isHidden());
+
+        ui().mnuSetupDefaults->trigger();
+        QTest::keyClick(ui().txtDefWheel, Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(ui().frmDefaults->isHidden());
+        QVERIFY(!fileBytes());
+
+        ui().mnuSetupDefaults->trigger();
+        ui().txtDefDrive1->setText(QStringLiteral("48"));
+        QTest::keyClick(ui().txtDefDrive1, Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(ui().frmDefaults->isHidden());
+        QCOMPARE(fileBytes(), std::optional<std::string>("\r\n48\r\n\r\n\r\n\r\n"));
+        QCOMPARE(ui().txtDrive1->text(), QStringLiteral("48"));
+    }
+
+private:
+    void start() {
+        m_window = std::make_unique<Form1Fixture>();
+        settle();
+    }
+
+    Form1Fixture& f() { return *m_window; }
+    const ui::Form1Controls& ui() const { return m_window->ui; }
+
+    void writeFile(const std::string& bytes) const {
+        testing::writeBytes(m_driveC->path() / "pedalwise.dat", bytes);
+    }
+
+    std::optional<std::string> fileBytes() const {
+        return readBytes(m_driveC->path() / "pedalwise.dat");
+    }
+
+    void minimizeAndRestore() {
+        f().form.setWindowState(Qt::WindowMinimized);
+        settle();
+        f().form.setWindowState(Qt::WindowNoState);
+        f().form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f().form));
+        settle();
+    }
+
+    void hideAndShow() {
+        f().form.hide();
+        settle();
+        f().form.show();
+        settle();
+        f().form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f().form));
+    }
+
+    void enterMain(const QString& w, const QString& a, const QString& b, const QString& c,
+                   const QString& d) {
+        ui().txtWheel->setText(w);
+        ui().txtDrive1->setText(a);
+        ui().txtDriven1->setText(b);
+        ui().txtDrive2->setText(c);
+        ui().txtDriven2->setText(d);
+    }
+
+    void enterPanel(const QString& w, const QString& a, const QString& b, const QString& c,
+                    const QString& d) {
+        ui().txtDefWheel->setText(w);
+        ui().txtDefDrive1->setText(a);
+        ui().txtDefDriven1->setText(b);
+        ui().txtDefDrive2->setText(c);
+        ui().txtDefDriven2->setText(d);
+    }
+
+    // The main inputs in file order: W, A, B, C, D.
+    QStringList inputs() const {
+        return {ui().txtWheel->text(), ui().txtDrive1->text(), ui().txtDriven1->text(),
+                ui().txtDrive2->text(), ui().txtDriven2->text()};
+    }
+
+    QStringList panel() const {
+        return {ui().txtDefWheel->text(), ui().txtDefDrive1->text(), ui().txtDefDriven1->text(),
+                ui().txtDefDrive2->text(), ui().txtDefDriven2->text()};
+    }
+
+    std::unique_ptr<TempFolder> m_driveC;
+    std::unique_ptr<ProbeFiles> m_files;
+    runtime::FileSystem* m_previousFiles = nullptr;
+    std::unique_ptr<Form1Fixture> m_window;
+};
+
+PEDALWISE_QTEST_MAIN(Form1DefaultsTest)
+
+#include "Form1DefaultsTest.moc"

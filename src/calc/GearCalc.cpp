@@ -135,7 +135,7 @@ std::string SpeedText(std::string_view inchesText, double cadence) {
 
     // |cadence| = turns * 2^binaryExponent exactly, turns odd.
     int binaryExponent = 0;
-    std::uint64_t turns =
+    auto turns =
         static_cast<std::uint64_t>(std::ldexp(std::frexp(std::fabs(cadence), &binaryExponent), 53));
     binaryExponent -= 53;
     while (turns % 2 == 0) {

@@ -82,7 +82,7 @@ ReadNumber readRadix(std::string_view text, int base) {
             throw ArithmeticFailure(FailureKind::Overflow);
         }
     }
-    std::int64_t signedValue = static_cast<std::int64_t>(value);
+    auto signedValue = static_cast<std::int64_t>(value);
     if (value <= 0xFFFFu) {
         if (value >= 0x8000u) {
             signedValue -= 0x1'0000;

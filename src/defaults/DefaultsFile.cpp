@@ -13,7 +13,7 @@
 namespace pedalwise::defaults {
 namespace {
 
-constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::size_t kChunk = std::size_t{64} * 1024;
 
 // Takes lines from a file chunk by chunk, so that nothing past the last line asked for is
 // read. A line ends at CR LF or at a lone CR; a lone LF belongs to the line.

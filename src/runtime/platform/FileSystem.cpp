@@ -86,7 +86,7 @@ std::string uniqueSuffix() {
 }
 
 // Bytes kept in the program before they go to the system in one write.
-constexpr std::size_t kWriteBuffer = 64 * 1024;
+constexpr std::size_t kWriteBuffer = std::size_t{64} * 1024;
 
 void BufferedOutputFile::write(std::string_view bytes) {
     m_pending.append(bytes);

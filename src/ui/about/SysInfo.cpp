@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <ranges>
 #include <string>
 
 namespace pedalwise::ui {
@@ -17,9 +18,9 @@ namespace {
 
 using runtime::RegistryService;
 
-constexpr const char* kViewerKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr const char* kViewerKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
 constexpr const char* kViewerValue = "PATH";
-constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr const char* kFolderKey = R"(SOFTWARE\Microsoft\Shared Tools Location)";
 constexpr const char* kFolderValue = "MSINFO";
 constexpr const char* kViewerFile = "\\MSINFO32.EXE";
 
@@ -45,8 +46,8 @@ std::string trimmedValue(const ValueBuffer& buffer, std::uint32_t length) {
 std::string numberText(const std::string& bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string numeral;
-    for (auto byte = bytes.rbegin(); byte != bytes.rend(); ++byte) {
-        const auto code = static_cast<unsigned char>(*byte);
+    for (const char byte : std::views::reverse(bytes)) {
+        const auto code = static_cast<unsigned char>(byte);
         numeral += kDigits[code >> 4];
         numeral += kDigits[code & 0x0F];
     }

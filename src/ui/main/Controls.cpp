@@ -70,7 +70,7 @@ PictureBox::PictureBox(const QString& svgResource, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     // The border from the frame; the picture drawn from its source rather than the pixmap.
-    QFrame::paintEvent(event);
+    QFrame::paintEvent(event); // NOLINT(bugprone-parent-virtual-call): not QLabel's text
     QPainter painter(this);
     m_renderer.render(&painter, QRectF(contentsRect()));
 }

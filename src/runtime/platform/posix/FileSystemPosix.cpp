@@ -129,7 +129,7 @@ public:
     }
 
     std::string displayPath(const std::filesystem::path& path) const override {
-        const std::string text = path.string();
+        std::string text = path.string();
         if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
             std::string prefix = std::filesystem::path(home).lexically_normal().string();
             if (!prefix.ends_with('/')) {

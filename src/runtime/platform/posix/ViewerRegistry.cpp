@@ -17,7 +17,7 @@
 namespace pedalwise::runtime {
 namespace {
 
-constexpr std::string_view kViewerKeyPath = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+constexpr std::string_view kViewerKeyPath = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
 constexpr std::string_view kViewerValueName = "PATH";
 constexpr RegistryKey kViewerKey = 1;
 

@@ -1,6 +1,6 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
 .PHONY: all setup configure build run screenshot test test-linux test-asan test-windows \
-        test-fuzz test-e2e bench clean \
+        test-fuzz test-e2e bench bench-startup clean \
         package test-installed
 
 JOBS ?= $(shell nproc)
@@ -25,10 +25,13 @@ screenshot: build
 	QT_SCALE_FACTOR=$(SCALE) ./scripts/run.sh --screenshot \
 	    docs/images/main-window$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png build/default/src/pedalwise
 
-test: test-linux test-asan test-windows test-fuzz test-installed
+test: test-linux test-static test-asan test-windows test-fuzz test-installed
 
 test-linux: build
 	ctest --preset default
+
+test-static: build
+	./scripts/static-analysis.sh build/default
 
 test-asan: setup
 	cmake --preset asan
@@ -57,6 +60,12 @@ test-installed: package
 
 bench: build
 	./build/default/bench/pedalwise_bench
+
+# Start-up to the painted main window, peak memory and idle processor time, against a minimal
+# Qt window in the same run on a private virtual display. RUNS runs of each.
+RUNS ?= 20
+bench-startup: build
+	/usr/bin/python3 bench/startup/run_startup.py --runs $(RUNS)
 
 clean:
 	rm -rf build

@@ -17,7 +17,12 @@ MessageBoxService* g_current = nullptr;
 
 } // namespace
 
-MessageBoxService& messageBoxService() { return g_current != nullptr ? *g_current : g_fallback; }
+MessageBoxService& messageBoxService() {
+    if (g_current != nullptr) {
+        return *g_current;
+    }
+    return g_fallback;
+}
 
 MessageBoxService* setMessageBoxService(MessageBoxService* service) {
     MessageBoxService* previous = g_current;

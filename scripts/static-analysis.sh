@@ -1,0 +1,30 @@
+#!/bin/sh
+# clang-tidy and cppcheck over the program's sources, with the compile commands of a
+# configured and built tree (the Qt code needs its generated moc files).
+set -eu
+build=${1:-build/default}
+out=$build/static-analysis
+mkdir -p "$out"
+src=$(pwd)/src/
+
+/usr/bin/python3 - "$build/compile_commands.json" "$out/compile_commands.json" "$src" <<'PY'
+import json, sys
+entries = json.load(open(sys.argv[1]))
+keep = [e for e in entries if e["file"].startswith(sys.argv[3]) and "_autogen" not in e["file"]]
+json.dump(keep, open(sys.argv[2], "w"), indent=1)
+PY
+
+echo "clang-tidy:"
+run-clang-tidy -quiet -p "$out" -j "$(nproc)" "$src" >"$out/clang-tidy.log" 2>&1 || {
+    grep -E 'warning:|error:' -A3 "$out/clang-tidy.log" >&2 || cat "$out/clang-tidy.log" >&2
+    exit 1
+}
+echo "  clean"
+
+echo "cppcheck:"
+cppcheck --project="$out/compile_commands.json" -j "$(nproc)" -q --error-exitcode=1 \
+    --enable=warning,performance,portability --inline-suppr --library=qt \
+    --suppress=missingIncludeSystem --suppress='*:/usr/*' \
+    -DQT_WARNING_PUSH= -DQT_WARNING_POP= -DQT_WARNING_DISABLE_DEPRECATED= \
+    --cppcheck-build-dir="$out" 2>&1
+echo "  clean"

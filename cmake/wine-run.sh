@@ -23,4 +23,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
+# One server kept alive between the test programs, rather than one started by whichever of
+# two programs launched at once gets there first.
+wineserver -p 60 >/dev/null 2>&1 || true
 exec wine "$@"

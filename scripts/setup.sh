@@ -6,7 +6,7 @@ set -e
 packages="
 build-essential cmake ninja-build pkg-config git
 libgtest-dev libgmock-dev googletest libbenchmark-dev libboost-dev
-qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev fonts-liberation
+qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev libxcb1-dev fonts-liberation
 g++-mingw-w64-x86-64 wine wine64
 xvfb xauth openbox xdotool x11-apps x11-utils imagemagick
 dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0

@@ -7,6 +7,7 @@
 #include "runtime/qt/Focus.h"
 #include "runtime/qt/PaintEvents.h"
 #include "runtime/qt/ProgramEnd.h"
+#include "ui/about/frmAbout.h"
 #include "ui/main/Images.h"
 
 #include <QFont>
@@ -201,6 +202,8 @@ void Form1::lblHelpContact2_Click() {
     m_ui.frmHelpContact->setVisible(false);
 }
 
-void Form1::mnuHelpAbout_Click() {}
+void Form1::mnuHelpAbout_Click() {
+    frmAbout::Open();
+}
 
 } // namespace pedalwise::ui

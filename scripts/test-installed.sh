@@ -25,8 +25,12 @@ apt_get() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get -q -y "$@"
 }
 
+# installed, unpacked, half-configured...; not-installed or config-files when it is gone.
+package_state() {
+    dpkg-query -W -f='${db:Status-Status}' pedalwise 2>/dev/null || echo not-installed
+}
 was_installed=no
-if dpkg-query -W -f='${Status}\n' pedalwise 2>/dev/null | grep -q '^install ok installed'; then
+if [ "$(package_state)" = installed ]; then
     was_installed=yes
 fi
 
@@ -34,9 +38,14 @@ fi
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/pedalwise-deb.XXXXXX")
 cleanup() {
     status=$?
-    if [ "$was_installed" = no ] && dpkg-query -W pedalwise >/dev/null 2>&1; then
-        echo "== Removing the package"
-        apt_get remove pedalwise || status=1
+    if [ "$was_installed" = no ]; then
+        case $(package_state) in
+        not-installed | config-files) ;;
+        *)
+            echo "== Removing the package"
+            apt_get remove pedalwise || status=1
+            ;;
+        esac
     fi
     rm -rf "$workdir"
     exit "$status"

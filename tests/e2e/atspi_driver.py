@@ -15,6 +15,8 @@ import pyatspi
 
 BINARY = os.environ.get("PEDALWISE_BINARY", "pedalwise")
 TIMEOUT = float(os.environ.get("PEDALWISE_E2E_TIMEOUT", "20"))
+# Start-up on a loaded machine can take far longer than any later step.
+START_TIMEOUT = 3 * TIMEOUT
 
 
 def poll(what, probe, timeout=TIMEOUT, interval=0.1):
@@ -66,7 +68,7 @@ class App:
         env.update(extra_env or {})
         self.process = subprocess.Popen([binary], env=env)
         self.name = os.path.basename(binary)
-        self.app = poll("the application on the accessibility bus", self._find_app)
+        self.app = poll("the application on the accessibility bus", self._find_app, START_TIMEOUT)
 
     def _find_app(self):
         desktop = pyatspi.Registry.getDesktop(0)

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <exception>
-#include <ranges>
 #include <string>
 
 namespace pedalwise::ui {
@@ -46,8 +45,8 @@ std::string trimmedValue(const ValueBuffer& buffer, std::uint32_t length) {
 std::string numberText(const std::string& bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string numeral;
-    for (const char byte : std::views::reverse(bytes)) {
-        const auto code = static_cast<unsigned char>(byte);
+    for (std::size_t i = bytes.size(); i-- > 0;) {
+        const auto code = static_cast<unsigned char>(bytes[i]);
         numeral += kDigits[code >> 4];
         numeral += kDigits[code & 0x0F];
     }

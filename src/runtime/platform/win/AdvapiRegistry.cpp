@@ -1,11 +1,7 @@
 #include "runtime/platform/win/AdvapiRegistry.h"
 #include "runtime/platform/RuntimeError.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/platform/win/WindowsApi.h"
 
 #include <utility>
 

@@ -1,12 +1,8 @@
 #include "runtime/platform/FileLookup.h"
+#include "runtime/platform/FileSystem.h"
 #include "runtime/platform/RuntimeError.h"
-#include "runtime/platform/win/Utf8Path.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/platform/win/WindowsApi.h"
 
 namespace pedalwise::runtime {
 namespace {
@@ -19,7 +15,7 @@ class FindFileLookup final : public FileLookupService {
 public:
     std::string find(const std::string& path) override {
         WIN32_FIND_DATAW found{};
-        HANDLE search = ::FindFirstFileW(utf8Path(path).c_str(), &found);
+        HANDLE search = ::FindFirstFileW(pathFromUtf8(path).c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
@@ -32,7 +28,7 @@ public:
         std::string name;
         do {
             if ((found.dwFileAttributes & kNotOrdinary) == 0) {
-                name = utf8Text(found.cFileName);
+                name = pathToUtf8(found.cFileName);
                 break;
             }
         } while (::FindNextFileW(search, &found));

@@ -2,17 +2,13 @@
 
 #include "runtime/platform/FileSystemBackend.h"
 
+#include "runtime/platform/win/WindowsApi.h"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cwctype>
 #include <random>
 #include <utility>
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace pedalwise::runtime {
 namespace {

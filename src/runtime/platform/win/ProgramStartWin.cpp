@@ -1,12 +1,8 @@
+#include "runtime/platform/FileSystem.h"
 #include "runtime/platform/ProgramStart.h"
 #include "runtime/platform/RuntimeError.h"
-#include "runtime/platform/win/Utf8Path.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "runtime/platform/win/WindowsApi.h"
 
 namespace pedalwise::runtime {
 namespace {
@@ -17,7 +13,7 @@ namespace {
 class CreateProcessStart final : public ProgramStartService {
 public:
     void start(const std::string& programPath) override {
-        const std::wstring application = utf8Path(programPath).native();
+        const std::wstring application = pathFromUtf8(programPath).native();
         std::wstring commandLine = L"\"" + application + L"\"";
 
         STARTUPINFOW startup{};

@@ -1,7 +1,5 @@
 #include "ui/main/Controls.h"
 
-#include "ui/main/Images.h"
-
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -65,7 +63,12 @@ PictureBox::PictureBox(const QString& svgResource, QWidget* parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::NoFocus);
-    setPixmap(RenderSvg(svgResource, m_renderer.defaultSize()));
+    // paintEvent draws the picture from its source; the label's own pixmap is never shown and
+    // only makes screen readers announce an image of the picture's size, so it stays blank
+    // rather than costing a second rendering at start-up.
+    QPixmap blank(m_renderer.defaultSize());
+    blank.fill(Qt::transparent);
+    setPixmap(blank);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {

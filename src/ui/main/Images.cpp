@@ -15,21 +15,18 @@ void InitImages() {
     (void)once;
 }
 
-QPixmap RenderSvg(const QString& resource, QSize size, qreal devicePixelRatio) {
-    InitImages();
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pixmap;
-}
-
 QIcon ChainringIcon() {
+    InitImages();
+    // One parse for all sizes: the source is read once, each size drawn from it.
+    QSvgRenderer renderer(kChainringSvg);
     QIcon icon;
     for (const int side : {16, 24, 32, 48, 64, 128}) {
-        icon.addPixmap(RenderSvg(kChainringSvg, QSize(side, side)));
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter, QRectF(0, 0, side, side));
+        painter.end();
+        icon.addPixmap(pixmap);
     }
     return icon;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QIcon>
-#include <QPixmap>
 #include <QString>
 
 // The program's own pictures, drawn as SVG and built into the program as Qt resources.
@@ -17,8 +16,5 @@ void InitImages();
 
 // The grey five-armed chainring, the program's icon, in the usual icon sizes.
 QIcon ChainringIcon();
-
-// An SVG resource rendered to a pixmap of the given size in device-independent pixels.
-QPixmap RenderSvg(const QString& resource, QSize size, qreal devicePixelRatio = 1.0);
 
 } // namespace pedalwise::ui

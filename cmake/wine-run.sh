@@ -13,17 +13,19 @@ export WINEPREFIX="$PEDALWISE_WINEPREFIX"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    (
-        flock 9
-        if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            wineboot -i >/dev/null 2>&1 || true
-            wineserver -w >/dev/null 2>&1 || true
-        fi
-    ) 9>"$WINEPREFIX.lock"
-fi
-# One server kept alive between the test programs, rather than one started by whichever of
-# two programs launched at once gets there first.
-wineserver -p 60 >/dev/null 2>&1 || true
+# The first program of a Wine session also starts Wine's own services, which inherit its
+# output and outlive it; a test runner reading that output would then wait for them. So the
+# session is started here, with its output going nowhere and without the lock, and kept alive
+# between programs.
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+        wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+    if wineserver -p 30 </dev/null >/dev/null 2>&1 9>&-; then
+        wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+) 9>"$WINEPREFIX.lock"
 exec wine "$@"

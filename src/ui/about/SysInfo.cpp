@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <exception>
 #include <string>
 
 namespace pedalwise::ui {
@@ -130,7 +129,7 @@ void StartSysInfo() {
     bool started = false;
     try {
         started = startViewer();
-    } catch (const std::exception&) {
+    } catch (...) {
         // Every failure ends in the same message.
     }
     if (!started) {

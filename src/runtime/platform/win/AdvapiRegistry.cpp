@@ -49,9 +49,15 @@ const AdvapiRegistry::Functions& AdvapiRegistry::functions() {
             throw RuntimeError("File not found: " + m_library);
         }
         auto bound = std::make_unique<Functions>();
-        bound->open = bind<Functions::Open>(library, m_library, "RegOpenKeyExA");
-        bound->query = bind<Functions::Query>(library, m_library, "RegQueryValueExA");
-        bound->close = bind<Functions::Close>(library, m_library, "RegCloseKey");
+        try {
+            bound->open = bind<Functions::Open>(library, m_library, "RegOpenKeyExA");
+            bound->query = bind<Functions::Query>(library, m_library, "RegQueryValueExA");
+            bound->close = bind<Functions::Close>(library, m_library, "RegCloseKey");
+        } catch (...) {
+            // The next call tries again from the start; it must not pile up references.
+            ::FreeLibrary(library);
+            throw;
+        }
         m_functions = std::move(bound);
     }
     return *m_functions;

@@ -4,6 +4,7 @@
 
 #include "runtime/qt/Dispatch.h"
 #include "ui/about/SysInfo.h"
+#include "ui/main/FormLayout.h"
 #include "ui/main/Images.h"
 
 #include <QCloseEvent>
@@ -24,17 +25,6 @@
 
 namespace pedalwise::ui {
 namespace {
-
-constexpr int Px(int twips) {
-    return twips / 15;
-}
-
-struct Twips {
-    int left;
-    int top;
-    int width;
-    int height;
-};
 
 const QString kVersion = QStringLiteral("Version 1.2") + QString(32, QLatin1Char(' ')) +
                          QStringLiteral("Updated 10/19/2005");
@@ -73,21 +63,6 @@ const SeparatorLine kLine1[] = {
 QPointer<frmAbout>& Instance() {
     static QPointer<frmAbout> instance;
     return instance;
-}
-
-// "MS Sans Serif" where it exists; elsewhere the metric-compatible sans the main window also
-// falls back to.
-QFont SansSerif(int pixelSize) {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-template <typename Control> Control* Place(Control* control, const char* name, Twips at) {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(Px(at.left), Px(at.top), Px(at.width), Px(at.height));
-    return control;
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, Twips at) {

@@ -25,9 +25,6 @@ std::string TextOf(const QLineEdit* box) {
 } // namespace
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
-    // Where "MS Sans Serif" is missing, Liberation Sans has the same metrics as the fonts
-    // that replaced it.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     InitImages();
 
     setObjectName(QStringLiteral("Form1"));

@@ -2,6 +2,7 @@
 // twips, the unit the window was laid out in; 15 twips make one pixel at 96 dpi.
 #include "ui/main/Form1.h"
 
+#include "ui/main/FormLayout.h"
 #include "ui/main/Images.h"
 
 #include <QApplication>
@@ -10,34 +11,11 @@
 namespace pedalwise::ui {
 namespace {
 
-struct Twips {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-constexpr int Px(int twips) {
-    return twips / 15;
-}
-
 const QColor kPeach(255, 224, 192);
 const QColor kHeadingRed(192, 64, 0);
 const QColor kHeaderGrey(224, 224, 224);
 const QColor kHelpDarkRed(64, 0, 0);
 const QColor kHelpYellow(255, 255, 192);
-
-// "MS Sans Serif" where it exists; elsewhere Qt substitutes the metric-compatible sans.
-QFont SansSerif(int pixelSize) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-void Place(QWidget* control, const char* name, Twips at) {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(Px(at.left), Px(at.top), Px(at.width), Px(at.height));
-}
 
 void SetBackground(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();

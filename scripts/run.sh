@@ -9,6 +9,7 @@
 # written to a PNG file, and it keeps running until Ctrl+C. With QT_SCALE_FACTOR set (say 2),
 # the window is drawn that much larger, as on a high-DPI screen, on a screen as much larger.
 set -u
+. "$(dirname "$0")/virtual-display.sh"
 
 usage() {
     echo "usage: $0 [--screenshot FILE] PROGRAM [ARGS...]" >&2
@@ -50,35 +51,13 @@ trap 'echo; echo "Stopped."; exit 0' INT TERM
 scale=${QT_SCALE_FACTOR:-1}
 case $scale in *.*[1-9]*) scale=$((${scale%%.*} + 1)) ;; *) scale=${scale%%.*} ;; esac
 [ "$scale" -ge 1 ] 2>/dev/null || scale=1
-# Xvfb picks a free display number and writes it to the descriptor it is given.
-exec 3>"$workdir/display"
-Xvfb -displayfd 3 -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
-x_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$workdir/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$workdir/display" ]; then
-    echo "$0: the virtual X server did not start:" >&2
-    cat "$workdir/xvfb.log" >&2
-    exit 1
-fi
-DISPLAY=":$(head -n1 "$workdir/display")"
-export DISPLAY
+start_virtual_display "$workdir" "$((1024 * scale))x$((768 * scale))" || exit 1
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     export XDG_RUNTIME_DIR="$workdir/runtime"
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
 fi
-
-openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
 
 "$@" &
 app_pid=$!

@@ -4,8 +4,8 @@
 
 #include "runtime/qt/Dispatch.h"
 #include "ui/about/SysInfo.h"
-#include "ui/main/FormLayout.h"
-#include "ui/main/Images.h"
+#include "ui/forms/FormLayout.h"
+#include "ui/forms/Images.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

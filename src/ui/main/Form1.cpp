@@ -8,7 +8,7 @@
 #include "runtime/qt/PaintEvents.h"
 #include "runtime/qt/ProgramEnd.h"
 #include "ui/about/frmAbout.h"
-#include "ui/main/Images.h"
+#include "ui/forms/Images.h"
 
 #include <QFont>
 

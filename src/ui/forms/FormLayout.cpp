@@ -1,4 +1,4 @@
-#include "ui/main/FormLayout.h"
+#include "ui/forms/FormLayout.h"
 
 namespace pedalwise::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/main/Images.h"
+#include "ui/forms/Images.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ui/forms/CommandButton.h"
 #include "ui/main/Controls.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPushButton>
 
 namespace pedalwise::ui {
 
@@ -18,7 +18,7 @@ struct Form1Controls {
     TextBox* txtWheel = nullptr;
     Frame* Frame1 = nullptr;
     Frame* Frame2 = nullptr;
-    QPushButton* cmdCalculate = nullptr;
+    CommandButton* cmdCalculate = nullptr;
     Label* Label6 = nullptr;
     Label* lblInches = nullptr;
     Label* lblSpeedHeader1 = nullptr;
@@ -29,7 +29,7 @@ struct Form1Controls {
     Label* lblSpeed90 = nullptr;
     Label* lblSpeed100 = nullptr;
     PictureBox* Picture1 = nullptr;
-    QPushButton* cmdExit = nullptr;
+    CommandButton* cmdExit = nullptr;
     Frame* frmDefaults = nullptr;
     Frame* frmHelpContact = nullptr;
 
@@ -56,13 +56,13 @@ struct Form1Controls {
     Label* lblDefDriveC = nullptr;
     TextBox* txtDefDriven2 = nullptr;
     Label* lblDefDrivenD = nullptr;
-    QPushButton* cmdDefaultCancel = nullptr;
-    QPushButton* cmdDefaultSave = nullptr;
+    CommandButton* cmdDefaultCancel = nullptr;
+    CommandButton* cmdDefaultSave = nullptr;
 
     // In the help contact panel frmHelpContact.
     Label* lblHelpContact1 = nullptr;
     Label* lblHelpContact2 = nullptr;
-    QPushButton* cmdHelpOK = nullptr;
+    CommandButton* cmdHelpOK = nullptr;
 
     // The menu bar.
     QMenu* mnuFile = nullptr;

@@ -49,13 +49,8 @@ TextBox* MakeTextBox(QWidget* parent, const char* name, Twips at, Label* caption
     return box;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, Twips at) {
-    auto* button = new QPushButton(caption, parent);
-    Place(button, name, at);
-    // The window has no default button: Enter in a box must not press one.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+CommandButton* MakeButton(QWidget* parent, const char* name, const QString& caption, Twips at) {
+    return Place(new CommandButton(caption, parent), name, at);
 }
 
 Frame* MakeFrame(QWidget* parent, const char* name, const QString& caption, Twips at) {

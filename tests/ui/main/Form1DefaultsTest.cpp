@@ -117,14 +117,24 @@ private slots:
 
     void everyPaintPutsTheFileBackAndTheFocusOnTheWheel_data() {
         QTest::addColumn<QString>("paint");
-        QTest::newRow("restored from minimized") << "restore";
-        QTest::newRow("shown again") << "show";
-        QTest::newRow("help panel hidden") << "help";
-        QTest::newRow("defaults panel cancelled") << "cancel";
+        QTest::addColumn<QString>("how"); // the panel's button is pressed
+        QTest::newRow("restored from minimized") << "restore"
+                                                 << "";
+        QTest::newRow("shown again") << "show"
+                                     << "";
+        QTest::newRow("help panel hidden") << "help"
+                                           << "click";
+        QTest::newRow("help panel hidden by Enter") << "help"
+                                                    << "Enter";
+        QTest::newRow("defaults panel cancelled") << "cancel"
+                                                  << "click";
+        QTest::newRow("defaults panel cancelled by Enter") << "cancel"
+                                                           << "Enter";
     }
 
     void everyPaintPutsTheFileBackAndTheFocusOnTheWheel() {
         QFETCH(QString, paint);
+        QFETCH(QString, how);
         writeFile(kTypical);
         start();
         ui().txtDrive1->setText(QStringLiteral("53"));
@@ -135,10 +145,10 @@ private slots:
             hideAndShow();
         } else if (paint == "help") {
             ui().mnuHelpContact->trigger();
-            QTest::mouseClick(ui().cmdHelpOK, Qt::LeftButton);
+            Press(ui().cmdHelpOK, how);
         } else {
             ui().mnuSetupDefaults->trigger();
-            QTest::mouseClick(ui().cmdDefaultCancel, Qt::LeftButton);
+            Press(ui().cmdDefaultCancel, how);
         }
         settle();
         QCOMPARE(ui().txtDrive1->text(), QStringLiteral("48"));
@@ -273,23 +283,28 @@ private slots:
     void saveWritesTheTextsAsTheyStandCopiesThemAndHidesThePanel_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("how");
         QTest::newRow("typical") << QStringList{"27", "48", "16", "1", "1"}
-                                 << QByteArray("27\r\n48\r\n16\r\n1\r\n1\r\n");
+                                 << QByteArray("27\r\n48\r\n16\r\n1\r\n1\r\n") << "click";
+        QTest::newRow("typical, by Enter") << QStringList{"27", "48", "16", "1", "1"}
+                                           << QByteArray("27\r\n48\r\n16\r\n1\r\n1\r\n") << "Enter";
         QTest::newRow("all empty")
-            << QStringList{"", "", "", "", ""} << QByteArray("\r\n\r\n\r\n\r\n\r\n");
-        QTest::newRow("blanks and words kept") << QStringList{" 27 ", "big", "", "x1", "  "}
-                                               << QByteArray(" 27 \r\nbig\r\n\r\nx1\r\n  \r\n");
+            << QStringList{"", "", "", "", ""} << QByteArray("\r\n\r\n\r\n\r\n\r\n") << "click";
+        QTest::newRow("blanks and words kept")
+            << QStringList{" 27 ", "big", "", "x1", "  "}
+            << QByteArray(" 27 \r\nbig\r\n\r\nx1\r\n  \r\n") << "click";
     }
 
     void saveWritesTheTextsAsTheyStandCopiesThemAndHidesThePanel() {
         QFETCH(QStringList, texts);
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, how);
         start();
         enterMain("26", "52", "1", "1", "13");
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
         ui().mnuSetupDefaults->trigger();
         enterPanel(texts[0], texts[1], texts[2], texts[3], texts[4]);
-        QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
+        Press(ui().cmdDefaultSave, how);
 
         QCOMPARE(fileBytes(), std::optional<std::string>(bytes.toStdString()));
         QVERIFY(ui().frmDefaults->isHidden());

@@ -16,9 +16,25 @@ const std::string kTitle = "Minor problem...";
 class Form1EventTest : public Form1TestCase {
     Q_OBJECT
 private slots:
+    void aOneChainBikeGivesGearInchesAndFiveSpeeds_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("fromD");
+        for (const char* how : {"click", "Enter", "keypad Enter", "Space"}) {
+            QTest::addRow("%s", how) << how << false;
+        }
+        // By keyboard alone: a filled D, Tab on to "Calculate!", Enter.
+        QTest::newRow("Tab from D, Enter") << "Enter" << true;
+    }
+
     void aOneChainBikeGivesGearInchesAndFiveSpeeds() {
+        QFETCH(QString, how);
+        QFETCH(bool, fromD);
         enter("52", "1", "1", "13", "26");
-        QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
+        if (fromD) {
+            ui().txtDriven2->setFocus();
+            QTest::keyClick(ui().txtDriven2, Qt::Key_Tab);
+        }
+        Press(ui().cmdCalculate, how);
         QCOMPARE(results(), QStringList({"104", "18", "21", "24", "27", "30"}));
         QVERIFY(f().messages.messages.empty());
         QCOMPARE(QApplication::focusWidget(), ui().cmdCalculate);
@@ -173,8 +189,10 @@ private slots:
 
     void enterAndEscDoNothing() {
         enter("52", "1", "1", "13", "26");
-        for (QLineEdit* box :
-             {static_cast<QLineEdit*>(ui().txtWheel), static_cast<QLineEdit*>(ui().txtDriven2)}) {
+        ui().mnuSetupDefaults->trigger();
+        // Leaving a filled D would send the focus on to "Calculate!": D comes last.
+        for (QLineEdit* box : std::initializer_list<QLineEdit*>{
+                 ui().txtDefWheel, ui().txtDefDriven2, ui().txtWheel, ui().txtDriven2}) {
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Return);
             QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
@@ -182,6 +200,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), box);
         }
         QVERIFY(ui().lblInches->text().isEmpty());
+        QVERIFY(ui().frmDefaults->isVisible()); // neither Save nor Cancel pressed
         QVERIFY(f().messages.messages.empty());
         QVERIFY(f().form.isVisible());
         QCOMPARE(f().programEnd.count, 0);
@@ -189,7 +208,9 @@ private slots:
 
     void exitEndsTheProgramAtOnce_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Exit button") << "button";
+        QTest::newRow("Exit button") << "click";
+        QTest::newRow("Enter on Exit") << "Enter";
+        QTest::newRow("keypad Enter on Exit") << "keypad Enter";
         QTest::newRow("File, Exit") << "menu";
         QTest::newRow("Alt+X in a box") << "alt-x";
     }
@@ -197,12 +218,12 @@ private slots:
     void exitEndsTheProgramAtOnce() {
         QFETCH(QString, how);
         ui().txtWheel->setFocus();
-        if (how == "button") {
-            QTest::mouseClick(ui().cmdExit, Qt::LeftButton);
-        } else if (how == "menu") {
+        if (how == "menu") {
             ui().mnuFileExit->trigger();
-        } else {
+        } else if (how == "alt-x") {
             QTest::keyClick(ui().txtWheel, Qt::Key_X, Qt::AltModifier);
+        } else {
+            Press(ui().cmdExit, how);
         }
         QTRY_COMPARE(f().programEnd.count, 1);
         QVERIFY(f().messages.messages.empty());
@@ -222,23 +243,30 @@ private slots:
         QVERIFY(f().messages.messages.empty());
     }
 
-    void aClickAnywhereOnTheContactPanelHidesIt_data() {
+    void aClickAnywhereOnTheContactPanelOrEnterOnOkHidesIt_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QPoint>("at");
-        QTest::newRow("OK") << "cmdHelpOK" << QPoint(5, 5);
-        QTest::newRow("first line") << "lblHelpContact1" << QPoint(5, 5);
-        QTest::newRow("contact") << "lblHelpContact2" << QPoint(5, 5);
+        QTest::addColumn<QString>("key"); // pressed on OK, which has the focus, instead
+        QTest::newRow("OK") << "cmdHelpOK" << QPoint(5, 5) << "";
+        QTest::newRow("first line") << "lblHelpContact1" << QPoint(5, 5) << "";
+        QTest::newRow("contact") << "lblHelpContact2" << QPoint(5, 5) << "";
         // Below the contact, left of OK: the panel's own background.
-        QTest::newRow("background") << "frmHelpContact" << QPoint(20, 90);
+        QTest::newRow("background") << "frmHelpContact" << QPoint(20, 90) << "";
+        QTest::newRow("Enter on OK") << "" << QPoint() << "Enter";
+        QTest::newRow("keypad Enter on OK") << "" << QPoint() << "keypad Enter";
     }
 
-    void aClickAnywhereOnTheContactPanelHidesIt() {
+    void aClickAnywhereOnTheContactPanelOrEnterOnOkHidesIt() {
         QFETCH(QString, target);
         QFETCH(QPoint, at);
+        QFETCH(QString, key);
         ui().frmDefaults->show();
         ui().mnuHelpContact->trigger();
-        auto* widget = f().form.findChild<QWidget*>(target);
-        QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+        if (key.isEmpty()) {
+            QTest::mouseClick(f().form.findChild<QWidget*>(target), Qt::LeftButton, {}, at);
+        } else {
+            Press(ui().cmdHelpOK, key);
+        }
         QVERIFY(ui().frmHelpContact->isHidden());
         // The other panel is left as it was.
         QVERIFY(ui().frmDefaults->isVisible());

@@ -29,6 +29,23 @@ public:
     const pedalwise::ui::Form1Controls& ui = form.controls();
 };
 
+// Presses a button as the user does: "click" with the mouse, or one of the keys "Enter",
+// "keypad Enter" and "Space" with the focus on the button.
+inline void Press(QPushButton* button, const QString& how) {
+    if (how == QLatin1String("click")) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        return;
+    }
+    button->setFocus();
+    if (how == QLatin1String("Enter")) {
+        QTest::keyClick(button, Qt::Key_Return);
+    } else if (how == QLatin1String("keypad Enter")) {
+        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+    } else {
+        QTest::keyClick(button, Qt::Key_Space);
+    }
+}
+
 // Base of the test classes of the main window: each test gets its own fixture.
 class Form1TestCase : public QObject {
     Q_OBJECT

@@ -39,6 +39,15 @@ class MainWindow:
         for letter, value in values.items():
             self.app.set_text(self.box(letter), value)
 
+    def activate(self):
+        xdotool("search", "--sync", "--onlyvisible", "--name", TITLE, "windowactivate", "--sync")
+        poll("the window to take the keyboard",
+             lambda: self.win.getState().contains(pyatspi.STATE_ACTIVE))
+
+    def focused_name(self):
+        node = self.app.focused(self.win)
+        return node.name if node is not None else None
+
 
 class CalculationTest(PedalwiseTestCase):
     def test_aOneChainDriveShowsGearInchesAndFiveSpeeds(self):
@@ -47,6 +56,20 @@ class CalculationTest(PedalwiseTestCase):
         window.enter(A="52", B="1", C="1", D="13", W="26")
         window.app.press(window.button("Calculate!"))
         poll("the results", lambda: window.results() == ["104", "18", "21", "24", "27", "30"])
+
+    def test_byKeyboardAFilledDTabAndEnterShowTheResults(self):
+        app = self.start()
+        window = MainWindow(app)
+        window.enter(A="52", B="1", C="1", D="13", W="26")
+        window.activate()
+        poll("the focus on the wheel", lambda: window.focused_name() == INPUTS["W"])
+        xdotool("key", "Tab", "Tab", "Tab", "Tab")
+        poll("the focus in D", lambda: window.focused_name() == INPUTS["D"])
+        xdotool("key", "Tab")
+        poll("the focus on Calculate!", lambda: window.focused_name() == "Calculate!")
+        xdotool("key", "Return")
+        poll("the results", lambda: window.results() == ["104", "18", "21", "24", "27", "30"])
+        self.assertEqual(window.focused_name(), "Calculate!")
 
     def test_aTwoChainDriveThatIsExactlyWholeIsNotShownOneLow(self):
         app = self.start()
@@ -72,9 +95,7 @@ class CalculationTest(PedalwiseTestCase):
     def test_altXEndsTheProgram(self):
         app = self.start()
         window = MainWindow(app)
-        xdotool("search", "--sync", "--onlyvisible", "--name", TITLE, "windowactivate", "--sync")
-        poll("the window to take the keyboard",
-             lambda: window.win.getState().contains(pyatspi.STATE_ACTIVE))
+        window.activate()
         xdotool("key", "alt+x")
         app.wait_exit()
         self.assertEqual(app.process.returncode, 0)

@@ -6,6 +6,8 @@ dbus-run-session), then runs each of these in turn, rotating the order every rou
 
   minimal       bench/startup/pedalwise_startup_minimal, one empty titled QWidget
   minimal+text  the same with one line of text, so with the font system started
+  fair          the same program with a plain QMainWindow holding the controls the main window
+                shows at start: its menus, five line edits, nine labels, two buttons
   main          bench/startup/pedalwise_startup_main, the main window through RunProgram
   program       the pedalwise program itself, timed from the outside only
 
@@ -39,6 +41,7 @@ MAIN_TITLE = "Pedalwise Calculator"
 PROBED = {
     "minimal": ("pedalwise_startup_minimal", [], MINIMAL_TITLE),
     "minimal+text": ("pedalwise_startup_minimal", ["--with-text"], MINIMAL_TITLE),
+    "fair": ("pedalwise_startup_minimal", ["--controls"], MINIMAL_TITLE),
     "main": ("pedalwise_startup_main", [], MAIN_TITLE),
 }
 
@@ -167,6 +170,15 @@ def report(results, args):
           f"   goal <= 1.25: {'met' if ratio <= 1.25 else 'NOT met'}")
     print(f"main window painted / minimal window with text painted: "
           f"{median('main', 'painted_ms') / median('minimal+text', 'painted_ms'):.2f}")
+    # Against the fair baseline, a plain window with the same controls, in this same run.
+    ratio = median("main", "painted_ms") / median("fair", "painted_ms")
+    print(f"main window painted / fair window painted: {ratio:.3f}"
+          f"   goal <= 1.05: {'met' if ratio <= 1.05 else 'NOT met'}")
+    for n in ("main", "program"):
+        if n in results:
+            above = median(n, "rss_mb") - median("fair", "rss_mb")
+            print(f"{n} peak RSS above the fair window's: {above:+.2f} MiB"
+                  f"   goal <= 0.5 MiB: {'met' if above <= 0.5 else 'NOT met'}")
     for n in names:
         if n != "minimal":
             print(f"{n} viewable / minimal viewable: "

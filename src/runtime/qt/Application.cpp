@@ -1,6 +1,7 @@
 #include "runtime/qt/Application.h"
 
 #include "runtime/qt/Dispatch.h"
+#include "runtime/qt/ProgramStyle.h"
 
 #include <QWidget>
 
@@ -25,6 +26,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 int RunProgram(int& argc, char** argv,
                const std::function<std::unique_ptr<QWidget>()>& createStartupWindow) {
     Application app(argc, argv);
+    Application::setStyle(new ProgramStyle); // owned by the application
     std::unique_ptr<QWidget> startup = createStartupWindow();
     startup->show();
     return Application::exec();

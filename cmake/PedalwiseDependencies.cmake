@@ -26,7 +26,13 @@ target_include_directories(pedalwise_boost SYSTEM INTERFACE ${PEDALWISE_BOOST_IN
 target_compile_definitions(pedalwise_boost INTERFACE BOOST_MP_STANDALONE)
 
 if(PEDALWISE_WITH_QT)
-    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg)
+    # Qt Svg only for the tool that renders the pictures at build time (resources/), which a
+    # cross build takes from the build machine.
+    set(qt_components Core Gui Widgets)
+    if(NOT CMAKE_CROSSCOMPILING)
+        list(APPEND qt_components Svg)
+    endif()
+    find_package(Qt6 REQUIRED COMPONENTS ${qt_components})
     set(CMAKE_AUTOMOC ON)
     set(CMAKE_AUTORCC ON)
 endif()

@@ -1,11 +1,10 @@
 #include "ui/forms/Images.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "runtime/qt/ProgramStyle.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initPedalwiseResources() {
-    Q_INIT_RESOURCE(pedalwise);
+    Q_INIT_RESOURCE(pedalwise_pictures);
 }
 
 namespace pedalwise::ui {
@@ -15,18 +14,22 @@ void InitImages() {
     (void)once;
 }
 
+QPixmap Picture(const QString& png, qreal devicePixelRatio) {
+    InitImages();
+    if (devicePixelRatio <= 1) {
+        return runtime::ReadPng(png);
+    }
+    QString twice = png;
+    twice.insert(twice.lastIndexOf(QLatin1Char('.')), QLatin1String("@2x"));
+    return runtime::ReadPng(twice);
+}
+
 QIcon ChainringIcon() {
     InitImages();
-    // One parse for all sizes: the source is read once, each size drawn from it.
-    QSvgRenderer renderer(kChainringSvg);
     QIcon icon;
-    for (const int side : {16, 24, 32, 48, 64, 128}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter, QRectF(0, 0, side, side));
-        painter.end();
-        icon.addPixmap(pixmap);
+    // The sizes src/ui/forms/CMakeLists.txt renders; each small one is another's 2x.
+    for (const int side : {16, 24, 32, 48, 64}) {
+        icon.addPixmap(runtime::ReadPng(QStringLiteral(":/pedalwise/chainring-%1.png").arg(side)));
     }
     return icon;
 }

@@ -1,5 +1,7 @@
 #include "ui/main/Controls.h"
 
+#include "ui/forms/Images.h"
+
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -58,24 +60,27 @@ Frame::Frame(const QString& caption, QWidget* parent) : Clickable<QGroupBox>(cap
     setFocusPolicy(Qt::NoFocus);
 }
 
-PictureBox::PictureBox(const QString& svgResource, QWidget* parent)
-    : QLabel(parent), m_renderer(svgResource) {
+PictureBox::PictureBox(const QString& pngResource, QWidget* parent)
+    : QLabel(parent), m_resource(pngResource),
+      m_picture(Picture(pngResource, devicePixelRatioF())) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::NoFocus);
-    // paintEvent draws the picture from its source; the label's own pixmap is never shown and
-    // only makes screen readers announce an image of the picture's size, so it stays blank
-    // rather than costing a second rendering at start-up.
-    QPixmap blank(m_renderer.defaultSize());
-    blank.fill(Qt::transparent);
-    setPixmap(blank);
+    // The label's own pixmap, the same picture, makes screen readers announce an image.
+    setPixmap(m_picture);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
-    // The border from the frame; the picture drawn from its source rather than the pixmap.
-    QFrame::paintEvent(event); // NOLINT(bugprone-parent-virtual-call): not QLabel's text
+    // The border from the frame; the picture in the resolution of the screen the window is on
+    // now, which may not be the one it started on.
+    QFrame::paintEvent(event); // NOLINT(bugprone-parent-virtual-call): not QLabel's pixmap
+    const qreal ratio = devicePixelRatioF();
+    if ((ratio > 1) != (m_picture.devicePixelRatio() > 1)) {
+        m_picture = Picture(m_resource, ratio);
+    }
     QPainter painter(this);
-    m_renderer.render(&painter, QRectF(contentsRect()));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform); // at ratios such as 1.5
+    painter.drawPixmap(QRectF(contentsRect()), m_picture, QRectF(m_picture.rect()));
 }
 
 } // namespace pedalwise::ui

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSvgRenderer>
 
 // The kinds of control the windows are built from, each a Qt widget with the events the
 // program's handlers listen to.
@@ -67,18 +66,19 @@ private:
     void clicked() override { emit Click(); }
 };
 
-// A picture inside a sunken two-pixel border, drawn from an SVG source at whatever
-// resolution the screen has. A label underneath, so that screen readers see an image.
+// A picture inside a sunken two-pixel border, at 1x or, on a high-DPI screen, at 2x (see
+// ui/forms/Images.h). A label underneath, so that screen readers see an image.
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
-    PictureBox(const QString& svgResource, QWidget* parent);
+    PictureBox(const QString& pngResource, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer m_renderer;
+    QString m_resource;
+    QPixmap m_picture;
 };
 
 } // namespace pedalwise::ui

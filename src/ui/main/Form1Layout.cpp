@@ -144,7 +144,7 @@ void Form1::buildControls() {
     }
     c.lblInches->setAccessibleDescription(QStringLiteral("Gear Inches"));
 
-    c.Picture1 = new PictureBox(kBannerSvg, client);
+    c.Picture1 = new PictureBox(kBannerPng, client);
     Place(c.Picture1, "Picture1", {345, 3600, 3735, 1545});
     c.Picture1->setAccessibleName(QStringLiteral("Tandem Bike Chain/Sprocket Layout"));
     c.Picture1->setAccessibleDescription(QStringLiteral(

@@ -1,6 +1,6 @@
 #include "runtime/platform/MessageBox.h"
 
-#include <iostream>
+#include <cstdio>
 
 namespace pedalwise::runtime {
 namespace {
@@ -8,7 +8,7 @@ namespace {
 class StandardErrorMessages final : public MessageBoxService {
 public:
     void show(const std::string& prompt, const std::string& title) override {
-        std::cerr << title << ": " << prompt << '\n';
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), prompt.c_str());
     }
 };
 

@@ -2,8 +2,8 @@
 
 #include "runtime/platform/MessageBox.h"
 
+#include <cstdio>
 #include <exception>
-#include <iostream>
 #include <utility>
 #include <vector>
 
@@ -24,7 +24,7 @@ void ReportUntrappedError(const std::string& what) noexcept {
         MsgBox(what);
     } catch (...) {
         // The message box itself failed; the error must still not be lost silently.
-        std::cerr << kApplicationTitle << ": " << what << '\n';
+        std::fprintf(stderr, "%s: %s\n", kApplicationTitle, what.c_str());
     }
 }
 

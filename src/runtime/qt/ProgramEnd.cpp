@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
 namespace pedalwise::runtime {
 namespace {
@@ -14,8 +13,6 @@ public:
     void end() override {
         // Leaving through the event loop would let queued events and the windows' close
         // handling run first; the program must stop where it stands.
-        std::cout.flush();
-        std::cerr.flush();
         std::fflush(nullptr);
         std::_Exit(EXIT_SUCCESS);
     }

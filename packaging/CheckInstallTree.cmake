@@ -1,6 +1,6 @@
 # Checks what `cmake --install` put under a prefix: every file in its freedesktop place, each
 # PNG icon of the size its folder names, and the names and version agreeing between files.
-#   cmake -DSTAGE=... -DAPP_ID=... -DVERSION=... -DICON_SIZES="32;48" -P CheckInstallTree.cmake
+#   cmake -DSTAGE=... -DAPP_ID=... -DVERSION=... -DICON_SIZES="32;48" -DLICENSE=... -P CheckInstallTree.cmake
 cmake_minimum_required(VERSION 3.25)
 set(faults)
 macro(fault text)
@@ -11,7 +11,10 @@ set(expected
     bin/pedalwise
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/doc/pedalwise/copyright
+    share/doc/pedalwise/changelog.gz
+    share/man/man1/pedalwise.1.gz)
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
@@ -66,6 +69,41 @@ if(EXISTS ${metainfo})
         string(FIND "${text}" "${want}" at)
         if(at EQUAL -1)
             fault("the metainfo lacks ${want}")
+        endif()
+    endforeach()
+endif()
+
+# Debian's documents. gzip -n leaves the name flag (byte 3) and the time stamp (bytes 4 to 7)
+# zero, so that every build packs the same bytes.
+foreach(gz share/doc/pedalwise/changelog.gz share/man/man1/pedalwise.1.gz)
+    if(EXISTS ${STAGE}/${gz})
+        file(READ ${STAGE}/${gz} header LIMIT 8 HEX)
+        if(NOT header MATCHES "^1f8b08..00000000$")
+            fault("${gz} is not gzipped without name and time stamp: ${header}")
+        endif()
+    endif()
+endforeach()
+set(changelog ${STAGE}/share/doc/pedalwise/changelog.gz)
+if(EXISTS ${changelog})
+    execute_process(COMMAND gzip -dc ${changelog} OUTPUT_VARIABLE text)
+    if(NOT text MATCHES "^pedalwise \\(${VERSION}\\) ")
+        fault("the changelog does not start with version ${VERSION}")
+    endif()
+endif()
+# The licence in Debian's machine-readable form: every line of LICENSE, indented by one space.
+set(copyright ${STAGE}/share/doc/pedalwise/copyright)
+if(EXISTS ${copyright})
+    file(READ ${copyright} text)
+    file(STRINGS ${LICENSE} license_lines)
+    foreach(want "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+                 "\nLicense: MIT\n" ${license_lines})
+        if(NOT want MATCHES "\n")
+            set(want "\n ${want}\n")
+        endif()
+        string(FIND "${text}" "${want}" at)
+        if(at EQUAL -1)
+            string(STRIP "${want}" want)
+            fault("the copyright file lacks \"${want}\"")
         endif()
     endforeach()
 endif()

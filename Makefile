@@ -10,8 +10,17 @@ all: build
 setup:
 	@./scripts/setup.sh
 
+# The program as users get it, from make run and in the package, is built with Debian's
+# hardening flags, "-z now" included (PIE is the compiler's own default). The preset's build
+# type still decides optimisation and debugging information, and source paths stay as they are
+# for the debugger.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath" \
+            DEB_CXXFLAGS_MAINT_STRIP="-g -O2" dpkg-buildflags --get
+HARDENING = -DCMAKE_CXX_FLAGS="$(shell $(DEB_FLAGS) CPPFLAGS) $(shell $(DEB_FLAGS) CXXFLAGS)" \
+            -DCMAKE_EXE_LINKER_FLAGS="$(shell $(DEB_FLAGS) LDFLAGS)"
+
 configure: setup
-	cmake --preset default
+	cmake --preset default $(HARDENING)
 
 build: configure
 	cmake --build --preset default -j $(JOBS)
@@ -53,8 +62,8 @@ package: build
 	rm -f build/package/pedalwise_*.deb
 	cpack --config build/default/CPackConfig.cmake -B build/package
 
-# Installs the package on this machine, runs the end-to-end tests against /usr/bin/pedalwise
-# and removes the package again.
+# Checks the package with lintian, installs it on this machine, runs the end-to-end tests
+# against /usr/bin/pedalwise and removes the package again.
 test-installed: package
 	./scripts/test-installed.sh build/package/pedalwise_*.deb
 

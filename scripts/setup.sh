@@ -11,7 +11,7 @@ g++-mingw-w64-x86-64 wine wine64
 xvfb xauth openbox xdotool x11-apps x11-utils imagemagick
 dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
 clang libclang-rt-14-dev clang-tidy cppcheck valgrind
-desktop-file-utils appstream dpkg-dev file fakeroot
+desktop-file-utils appstream dpkg-dev file fakeroot lintian
 "
 
 missing=""

@@ -1,7 +1,7 @@
 #!/bin/bash
-# Tests Pedalwise as users get it: installs the Debian package on this machine with apt-get,
-# checks where its files went, runs the end-to-end tests against the installed
-# /usr/bin/pedalwise and removes the package again, also when a step fails.
+# Tests Pedalwise as users get it: checks the Debian package with lintian, installs it on this
+# machine with apt-get, checks where its files went, runs the end-to-end tests against the
+# installed /usr/bin/pedalwise and removes the package again, also when a step fails.
 #
 #   test-installed.sh PACKAGE.deb
 #
@@ -56,6 +56,10 @@ chmod 0755 "$workdir"
 deb="$workdir/$(basename "$1")"
 install -m 0644 "$1" "$deb"
 
+echo "== lintian"
+# Debian's own checks of the package: any error or warning fails.
+lintian --fail-on error,warning "$deb"
+
 echo "== Installing $(basename "$1")"
 if ! apt_get install "$deb"; then
     # A clean machine may not know the archive yet, when a dependency is still missing.
@@ -77,7 +81,8 @@ for path in \
     /usr/share/applications/$app_id.desktop \
     /usr/share/metainfo/$app_id.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
-    /usr/share/icons/hicolor/{32x32,48x48,128x128,256x256}/apps/$app_id.png; do
+    /usr/share/icons/hicolor/{32x32,48x48,128x128,256x256}/apps/$app_id.png \
+    /usr/share/doc/pedalwise/{copyright,changelog.gz} /usr/share/man/man1/pedalwise.1.gz; do
     check test -s "$path"
 done
 check desktop-file-validate /usr/share/applications/$app_id.desktop

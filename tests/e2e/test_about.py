@@ -78,7 +78,8 @@ class AboutTestCase(PedalwiseTestCase):
         marker = os.path.join(folder, "started")
         viewer = os.path.join(folder, "hardinfo")
         with open(viewer, "w") as f:
-            f.write(f'#!/bin/sh\necho "$#" > "{marker}"\n')
+            # Written aside and renamed, so that the marker appears with its content.
+            f.write(f'#!/bin/sh\necho "$#" > "{marker}.new" && mv "{marker}.new" "{marker}"\n')
         os.chmod(viewer, stat.S_IRWXU)
         return folder, marker
 

@@ -12,7 +12,14 @@ fi
 export WINEPREFIX="$PEDALWISE_WINEPREFIX"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
+# Console programs need no display. Programs on Windows' own platform are given the virtual
+# display the whole run uses: the prefix's session must have it from its start.
+if [ -n "${PEDALWISE_WINE_DISPLAY:-}" ]; then
+    export DISPLAY="$PEDALWISE_WINE_DISPLAY"
+else
+    unset DISPLAY
+fi
+unset WAYLAND_DISPLAY
 # The first program of a Wine session also starts Wine's own services, which inherit its
 # output and outlive it; a test runner reading that output would then wait for them. So the
 # session is started here, with its output going nowhere and without the lock, and kept alive

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
+#include <QWindow>
 
 #if PEDALWISE_HAVE_XCB
 #include <xcb/xcb.h>
@@ -110,6 +111,19 @@ void KeepOffTaskbar([[maybe_unused]] QWidget& window) {
 #endif
 }
 
+#ifdef Q_OS_WIN
+// On Windows a top-level window owned by another window has no taskbar button. The owner is
+// a window that is never shown, as long as the program runs.
+QWindow& HiddenOwner() {
+    static QWindow* owner = [] {
+        auto* window = new QWindow;
+        window->create();
+        return window;
+    }();
+    return *owner;
+}
+#endif
+
 } // namespace
 
 frmAbout::frmAbout()
@@ -194,6 +208,22 @@ void frmAbout::Open() {
 
 frmAbout* frmAbout::Loaded() {
     return Instance().data();
+}
+
+void frmAbout::setVisible(bool visible) {
+#ifdef Q_OS_WIN
+    // Qt gives the native window the owner it is told of only as the window is shown. Told of
+    // the hidden one for that moment, the window gets it and keeps it; forgotten again after,
+    // so that Qt counts the window as one of its own that keeps the program running.
+    if (visible && !isVisible()) {
+        winId();
+        windowHandle()->setTransientParent(&HiddenOwner());
+        QDialog::setVisible(true);
+        windowHandle()->setTransientParent(nullptr);
+        return;
+    }
+#endif
+    QDialog::setVisible(visible);
 }
 
 void frmAbout::cmdOK_Click() {

@@ -34,6 +34,8 @@ public:
 
     const frmAboutControls& controls() const { return m_ui; }
 
+    void setVisible(bool visible) override;
+
 public slots:
     // Closes and unloads the window: the next Open creates a fresh one.
     void cmdOK_Click();

@@ -14,8 +14,10 @@
 
 #include <cstdlib>
 #include <memory>
+#ifndef Q_OS_WIN
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace pedalwise;
 using testing::RecordedMessages;
@@ -154,6 +156,9 @@ private slots:
     }
 
     void endProgramStopsTheProcessAtOnce() {
+#ifdef Q_OS_WIN
+        QSKIP("no fork on Windows; the end-to-end Alt+X case ends the real program there");
+#else
         // Only a separate process can show that nothing after the end runs.
         int pipeEnds[2];
         QCOMPARE(pipe(pipeEnds), 0);
@@ -176,6 +181,7 @@ private slots:
         QCOMPARE(count, ssize_t{0});
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 0);
+#endif
     }
 
     void theMessageBoxIsModalWithOnlyOkAndNoIcon() {

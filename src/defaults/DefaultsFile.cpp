@@ -87,6 +87,20 @@ std::optional<DefaultValues> readFrom(runtime::InputFile& file) {
     return values;
 }
 
+// The file where this machine keeps it or, while there is none there, where an earlier
+// program kept it, so that defaults saved by that program still load until the first save.
+std::unique_ptr<runtime::InputFile> openDefaults(runtime::FileSystem& files) {
+    try {
+        return files.openForInput(files.nativePath(kDefaultsPath));
+    } catch (const runtime::FileNotFound&) {
+        const std::optional<std::filesystem::path> former = files.formerPath(kDefaultsPath);
+        if (!former) {
+            throw;
+        }
+        return files.openForInput(*former);
+    }
+}
+
 [[noreturn]] void saveFailed(const std::string& shownPath, const std::string& reason) {
     throw runtime::RuntimeError("The defaults could not be saved to " + shownPath + ": " + reason);
 }
@@ -95,9 +109,7 @@ std::optional<DefaultValues> readFrom(runtime::InputFile& file) {
 
 std::optional<DefaultValues> ReadDefaults() {
     try {
-        runtime::FileSystem& files = runtime::fileSystem();
-        const std::unique_ptr<runtime::InputFile> file =
-            files.openForInput(files.nativePath(kDefaultsPath));
+        const std::unique_ptr<runtime::InputFile> file = openDefaults(runtime::fileSystem());
         return readFrom(*file);
     } catch (const runtime::FileSystemError&) {
         return std::nullopt;

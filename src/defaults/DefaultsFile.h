@@ -21,7 +21,9 @@ struct DefaultValues {
 };
 
 // The file's first five lines, or nothing when the file is absent, cannot be read or holds
-// fewer than five lines. Never throws, shows nothing and never creates anything.
+// fewer than five lines. Where the runtime names a former place of the file, that is read
+// instead while the file itself is absent. Never throws, shows nothing and never creates
+// anything.
 std::optional<DefaultValues> ReadDefaults();
 
 // Stores the five texts, each followed by CR LF, replacing the file in one step. Throws

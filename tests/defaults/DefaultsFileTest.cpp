@@ -63,6 +63,9 @@ public:
     std::filesystem::path nativePath(std::string_view programPath) const override {
         return m_inner.nativePath(programPath);
     }
+    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
+        return m_inner.formerPath(programPath);
+    }
     std::string displayPath(const std::filesystem::path& path) const override {
         return m_inner.displayPath(path);
     }
@@ -141,7 +144,8 @@ private:
     std::size_t m_bytesRead = 0;
 };
 
-// Every test gets a temporary folder as drive C, seen through a probe.
+// Every test gets temporary folders as the user's folder and as the drive C where earlier
+// versions kept the file, seen through a probe.
 class DefaultsFileTest : public ::testing::Test {
 protected:
     void SetUp() override { m_previous = runtime::setFileSystem(&m_probe); }
@@ -153,7 +157,9 @@ protected:
     }
 
     TempFolder m_temp;
-    std::unique_ptr<FileSystem> m_native = runtime::makeNativeFileSystem(m_temp.path());
+    TempFolder m_driveC;
+    std::unique_ptr<FileSystem> m_native =
+        runtime::makeNativeFileSystem(m_temp.path(), m_driveC.path());
     ProbeFileSystem m_probe{*m_native};
     FileSystem* m_previous = nullptr;
 };
@@ -241,6 +247,26 @@ TEST_F(DefaultsFileTest, whatIsWrittenReadsBack) {
         WriteDefaults(written);
         EXPECT_EQ(ReadDefaults(), written);
     }
+}
+
+// Defaults saved on drive C by an earlier program load until the first save, which goes to the
+// user's folder; the old file is never written, and is read only while the user's is absent.
+TEST_F(DefaultsFileTest, anEarlierFileOnDriveCLoadsUntilTheFirstSave) {
+    const std::string earlier = "26\r\n52\r\n14\r\n1\r\n1\r\n";
+    writeBytes(m_driveC.path() / "pedalwise.dat", earlier);
+    EXPECT_EQ(ReadDefaults(), values("26", "52", "14", "1", "1"));
+    WriteDefaults(values("27", "48", "16", "1", "1"));
+    EXPECT_EQ(readBytes(file()), "27\r\n48\r\n16\r\n1\r\n1\r\n");
+    EXPECT_EQ(readBytes(m_driveC.path() / "pedalwise.dat"), earlier);
+    EXPECT_EQ(ReadDefaults(), values("27", "48", "16", "1", "1"));
+
+    writeBytes(file(), "27\r\n");
+    EXPECT_EQ(ReadDefaults(), std::nullopt);
+    std::filesystem::remove(file());
+    std::filesystem::create_directory(file());
+    EXPECT_EQ(ReadDefaults(), std::nullopt);
+    std::filesystem::remove(file());
+    EXPECT_EQ(ReadDefaults(), values("26", "52", "14", "1", "1"));
 }
 
 class SaveFailureTest : public DefaultsFileTest, public ::testing::WithParamInterface<Step> {};

@@ -17,6 +17,12 @@ public:
     explicit FileSystemError(const std::string& reason) : std::runtime_error(reason) {}
 };
 
+// Nothing is there to open: neither the file nor, perhaps, its folder exists.
+class FileNotFound : public FileSystemError {
+public:
+    explicit FileNotFound(const std::string& reason) : FileSystemError(reason) {}
+};
+
 // A file open for reading; destroying it closes it.
 class InputFile {
 public:
@@ -41,18 +47,27 @@ public:
 };
 
 // The program's view of the file system. The program names files by Windows paths such as
-// "c:\pedalwise.dat"; nativePath says where such a file lives on this machine. Tests install
-// their own instance (a temporary folder as drive C, or a wrapper that fails on purpose).
+// "c:\pedalwise.dat"; nativePath says where such a file lives on this machine, and formerPath
+// where an earlier program may have left it. Tests install their own instance (temporary
+// folders in place of the user's, or a wrapper that fails on purpose).
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Where a program path lives here. Throws FileSystemError for a drive that does not exist.
+    // Where a program path lives here: written there, and read from there first. Throws
+    // FileSystemError for a drive that does not exist or a folder the system cannot name.
     virtual std::filesystem::path nativePath(std::string_view programPath) const = 0;
+    // Where an earlier program kept a program path that now lives at nativePath, or nothing
+    // when it never moved. Only ever read, and only while nothing is at nativePath.
+    virtual std::optional<std::filesystem::path> formerPath(std::string_view programPath) const {
+        static_cast<void>(programPath);
+        return std::nullopt;
+    }
     // A native path as the user knows it, for messages (UTF-8).
     virtual std::string displayPath(const std::filesystem::path& path) const = 0;
 
-    // Opens an existing file for reading. Never creates anything.
+    // Opens an existing file for reading; throws FileNotFound when it is absent. Never creates
+    // anything.
     virtual std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) = 0;
     // Creates a new, empty file with a name of its own in the folder of `target`, first
     // creating that folder (mode 0700 where modes exist) when it is absent.
@@ -63,10 +78,13 @@ public:
     virtual void remove(const std::filesystem::path& path) noexcept = 0;
 };
 
-// The machine's own file system. Drive C is `driveC` when given; otherwise it is the real
-// drive on Windows and, elsewhere, the folder $XDG_DATA_HOME/pedalwise (by default
-// ~/.local/share/pedalwise).
-std::unique_ptr<FileSystem> makeNativeFileSystem(std::optional<std::filesystem::path> driveC = {});
+// The machine's own file system. The program's files on drive C live in `dataFolder` when
+// given; otherwise on the real drive on Windows and, elsewhere, in the folder
+// $XDG_DATA_HOME/pedalwise (by default ~/.local/share/pedalwise). Their former place, read while
+// a file is absent, is `formerDriveC` when given; none otherwise.
+std::unique_ptr<FileSystem>
+makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder = {},
+                     std::optional<std::filesystem::path> formerDriveC = {});
 
 // The file system in use: the machine's own until another is installed.
 FileSystem& fileSystem();

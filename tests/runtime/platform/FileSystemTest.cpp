@@ -33,10 +33,12 @@ std::string readAll(InputFile& file) {
     return text;
 }
 
+// Absent, whether the folder is there or not, is told apart from other failures to open.
 TEST(FileSystemTest, readingAMissingFileFailsAndCreatesNothing) {
     TempFolder temp;
     const auto files = makeNativeFileSystem(temp.path() / "drive-c");
-    EXPECT_THROW(files->openForInput(files->nativePath("c:\\pedalwise.dat")), FileSystemError);
+    EXPECT_THROW(files->openForInput(files->nativePath("c:\\pedalwise.dat")), FileNotFound);
+    EXPECT_THROW(files->openForInput(temp.path() / "pedalwise.dat"), FileNotFound);
     EXPECT_FALSE(std::filesystem::exists(temp.path() / "drive-c"));
 }
 
@@ -46,6 +48,7 @@ TEST(FileSystemTest, programPathsLiveBelowTheFolderGivenAsDriveC) {
     EXPECT_EQ(files->nativePath("c:\\pedalwise.dat"), temp.path() / "pedalwise.dat");
     EXPECT_EQ(files->nativePath("C:\\a\\b.txt"), temp.path() / "a" / "b.txt");
     EXPECT_THROW(files->nativePath("d:\\pedalwise.dat"), FileSystemError);
+    EXPECT_EQ(files->formerPath("c:\\pedalwise.dat"), std::nullopt);
 }
 
 TEST(FileSystemTest, theFirstFileWrittenCreatesItsFolders) {
@@ -104,6 +107,7 @@ TEST(FileSystemTest, driveCIsThePedalwiseFolderOfTheUsersDataHome) {
         ScopedEnvironment data("XDG_DATA_HOME", "/srv/data");
         EXPECT_EQ(files->nativePath("c:\\pedalwise.dat"), "/srv/data/pedalwise/pedalwise.dat");
     }
+    EXPECT_EQ(files->formerPath("c:\\pedalwise.dat"), std::nullopt);
     for (const char* ignored : {"", "relative/data"}) {
         ScopedEnvironment data("XDG_DATA_HOME", ignored);
         EXPECT_EQ(files->nativePath("c:\\pedalwise.dat"),

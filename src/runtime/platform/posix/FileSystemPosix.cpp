@@ -121,11 +121,19 @@ private:
 
 class PosixFileSystem final : public FileSystem {
 public:
-    explicit PosixFileSystem(std::optional<std::filesystem::path> driveC)
-        : m_driveC(std::move(driveC)) {}
+    PosixFileSystem(std::optional<std::filesystem::path> dataFolder,
+                    std::optional<std::filesystem::path> formerDriveC)
+        : m_dataFolder(std::move(dataFolder)), m_formerDriveC(std::move(formerDriveC)) {}
 
     std::filesystem::path nativePath(std::string_view programPath) const override {
-        return placeOnDriveC(programPath, m_driveC ? *m_driveC : dataFolder());
+        return placeOnDriveC(programPath, m_dataFolder ? *m_dataFolder : dataFolder());
+    }
+
+    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
+        if (m_formerDriveC) {
+            return placeOnDriveC(programPath, *m_formerDriveC);
+        }
+        return std::nullopt;
     }
 
     std::string displayPath(const std::filesystem::path& path) const override {
@@ -144,6 +152,9 @@ public:
 
     std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) override {
         const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0 && errno == ENOENT) {
+            throw FileNotFound(std::generic_category().message(ENOENT));
+        }
         if (descriptor < 0) {
             fail(errno);
         }
@@ -183,13 +194,16 @@ public:
     void remove(const std::filesystem::path& path) noexcept override { ::unlink(path.c_str()); }
 
 private:
-    std::optional<std::filesystem::path> m_driveC;
+    std::optional<std::filesystem::path> m_dataFolder;
+    std::optional<std::filesystem::path> m_formerDriveC;
 };
 
 } // namespace
 
-std::unique_ptr<FileSystem> makeNativeFileSystem(std::optional<std::filesystem::path> driveC) {
-    return std::make_unique<PosixFileSystem>(std::move(driveC));
+std::unique_ptr<FileSystem>
+makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder,
+                     std::optional<std::filesystem::path> formerDriveC) {
+    return std::make_unique<PosixFileSystem>(std::move(dataFolder), std::move(formerDriveC));
 }
 
 } // namespace pedalwise::runtime

@@ -97,14 +97,22 @@ private:
 
 class WinFileSystem final : public FileSystem {
 public:
-    explicit WinFileSystem(std::optional<std::filesystem::path> driveC)
-        : m_driveC(std::move(driveC)) {}
+    WinFileSystem(std::optional<std::filesystem::path> dataFolder,
+                  std::optional<std::filesystem::path> formerDriveC)
+        : m_dataFolder(std::move(dataFolder)), m_formerDriveC(std::move(formerDriveC)) {}
 
     std::filesystem::path nativePath(std::string_view programPath) const override {
-        if (m_driveC) {
-            return placeOnDriveC(programPath, *m_driveC);
+        if (m_dataFolder) {
+            return placeOnDriveC(programPath, *m_dataFolder);
         }
         return pathFromUtf8(programPath);
+    }
+
+    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
+        if (m_formerDriveC) {
+            return placeOnDriveC(programPath, *m_formerDriveC);
+        }
+        return std::nullopt;
     }
 
     std::string displayPath(const std::filesystem::path& path) const override {
@@ -116,7 +124,11 @@ public:
             path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            fail(GetLastError());
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+                throw FileNotFound(reasonFor(error));
+            }
+            fail(error);
         }
         return std::make_unique<WinInputFile>(handle);
     }
@@ -154,13 +166,16 @@ public:
     void remove(const std::filesystem::path& path) noexcept override { DeleteFileW(path.c_str()); }
 
 private:
-    std::optional<std::filesystem::path> m_driveC;
+    std::optional<std::filesystem::path> m_dataFolder;
+    std::optional<std::filesystem::path> m_formerDriveC;
 };
 
 } // namespace
 
-std::unique_ptr<FileSystem> makeNativeFileSystem(std::optional<std::filesystem::path> driveC) {
-    return std::make_unique<WinFileSystem>(std::move(driveC));
+std::unique_ptr<FileSystem>
+makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder,
+                     std::optional<std::filesystem::path> formerDriveC) {
+    return std::make_unique<WinFileSystem>(std::move(dataFolder), std::move(formerDriveC));
 }
 
 } // namespace pedalwise::runtime

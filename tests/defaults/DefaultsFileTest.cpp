@@ -376,17 +376,23 @@ TEST_F(DefaultsFileTest, textIsStoredInTheActiveCodePage) {
     EXPECT_EQ(readBytes(file()), "27\xE9\r\n48\r\n16\r\n1\r\n1\r\n");
 }
 
-// The one case that uses the Wine prefix's real drive C, so that no two cases share the file.
-TEST(RealDriveCTest, theDefaultsFileIsCPedalwiseDat) {
+// The one case that uses the Wine prefix's real folders, so that no two cases share the file:
+// the user's roaming application data, and drive C where earlier versions kept the file.
+TEST(RealFoldersTest, theDefaultsFileIsInTheUsersRoamingAppData) {
     runtime::FileSystem* previous = runtime::setFileSystem(nullptr);
-    const std::filesystem::path real = L"c:\\pedalwise.dat";
+    const std::filesystem::path folder = std::filesystem::path(_wgetenv(L"APPDATA")) / L"Pedalwise";
+    const std::filesystem::path real = folder / L"pedalwise.dat";
+    const std::filesystem::path earlier = L"c:\\pedalwise.dat";
+    const bool hadFolder = std::filesystem::exists(folder);
     const std::optional<std::string> before = readBytes(real);
+    const std::optional<std::string> beforeEarlier = readBytes(earlier);
 
-    expectEveryReadCase(real);
     std::filesystem::remove(real);
-    EXPECT_EQ(ReadDefaults(), std::nullopt);
+    writeBytes(earlier, "26\r\n52\r\n14\r\n1\r\n1\r\n");
+    EXPECT_EQ(ReadDefaults(), values("26", "52", "14", "1", "1"));
     WriteDefaults(values("27", "48", "16", "1", "1"));
     EXPECT_EQ(readBytes(real), "27\r\n48\r\n16\r\n1\r\n1\r\n");
+    EXPECT_EQ(readBytes(earlier), "26\r\n52\r\n14\r\n1\r\n1\r\n");
     EXPECT_EQ(ReadDefaults(), values("27", "48", "16", "1", "1"));
     if (GetACP() == 1252) {
         try {
@@ -394,16 +400,23 @@ TEST(RealDriveCTest, theDefaultsFileIsCPedalwiseDat) {
             ADD_FAILURE() << "a text the code page cannot hold was saved";
         } catch (const runtime::RuntimeError& error) {
             EXPECT_TRUE(std::string(error.what())
-                            .starts_with("The defaults could not be saved to c:\\pedalwise.dat: "))
+                            .starts_with("The defaults could not be saved to " +
+                                         runtime::pathToUtf8(real) + ": "))
                 << error.what();
         }
         EXPECT_EQ(readBytes(real), "27\r\n48\r\n16\r\n1\r\n1\r\n");
     }
+    expectEveryReadCase(real);
 
-    if (before) {
-        writeBytes(real, *before);
-    } else {
-        std::filesystem::remove(real);
+    for (const auto& [path, bytes] : {std::pair(real, before), std::pair(earlier, beforeEarlier)}) {
+        if (bytes) {
+            writeBytes(path, *bytes);
+        } else {
+            std::filesystem::remove(path);
+        }
+    }
+    if (!hadFolder) {
+        std::filesystem::remove(folder);
     }
     runtime::setFileSystem(previous);
 }

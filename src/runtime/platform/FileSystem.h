@@ -79,9 +79,11 @@ public:
 };
 
 // The machine's own file system. The program's files on drive C live in `dataFolder` when
-// given; otherwise on the real drive on Windows and, elsewhere, in the folder
-// $XDG_DATA_HOME/pedalwise (by default ~/.local/share/pedalwise). Their former place, read while
-// a file is absent, is `formerDriveC` when given; none otherwise.
+// given; otherwise in the Pedalwise folder of the user's roaming application data on Windows
+// (%APPDATA%\Pedalwise), since a standard user may not create files in the root of drive C,
+// and elsewhere in $XDG_DATA_HOME/pedalwise (by default ~/.local/share/pedalwise). Their former
+// place is `formerDriveC` when given; otherwise, on Windows without `dataFolder`, the real
+// drive C, where earlier versions kept them; none elsewhere.
 std::unique_ptr<FileSystem>
 makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder = {},
                      std::optional<std::filesystem::path> formerDriveC = {});

@@ -145,10 +145,12 @@ TEST(FileSystemTest, aFolderThatCannotBeWrittenGivesTheSystemsReason) {
 
 #else
 
-TEST(FileSystemTest, driveCIsTheRealDriveOnWindows) {
+TEST(FileSystemTest, programFilesLiveInTheUsersRoamingAppDataAndFormerlyOnDriveC) {
     const auto files = makeNativeFileSystem();
-    EXPECT_EQ(files->nativePath("c:\\pedalwise.dat"), std::filesystem::path(L"c:\\pedalwise.dat"));
-    EXPECT_EQ(files->displayPath(files->nativePath("c:\\pedalwise.dat")), "c:\\pedalwise.dat");
+    const std::filesystem::path roaming = _wgetenv(L"APPDATA");
+    EXPECT_EQ(files->nativePath("c:\\pedalwise.dat"), roaming / L"Pedalwise" / L"pedalwise.dat");
+    EXPECT_EQ(files->formerPath("c:\\pedalwise.dat"), std::filesystem::path(L"c:\\pedalwise.dat"));
+    EXPECT_EQ(files->displayPath(L"c:\\pedalwise.dat"), "c:\\pedalwise.dat");
 }
 
 #endif

@@ -3,10 +3,14 @@
 #include "runtime/platform/FileSystemBackend.h"
 
 #include "runtime/platform/win/WindowsApi.h"
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cwctype>
+#include <memory>
 #include <random>
 #include <utility>
 
@@ -35,6 +39,19 @@ std::string reasonFor(DWORD error) {
 
 [[noreturn]] void fail(DWORD error) {
     throw FileSystemError(reasonFor(error));
+}
+
+// The user's roaming application data folder, %APPDATA%, as the shell knows it.
+std::filesystem::path roamingAppData() {
+    wchar_t* folder = nullptr;
+    const HRESULT result =
+        SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &folder);
+    // The shell's copy of the path is ours to free, whether or not the call succeeded.
+    const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owned(folder, &CoTaskMemFree);
+    if (FAILED(result)) {
+        fail(static_cast<DWORD>(result));
+    }
+    return std::filesystem::path(folder);
 }
 
 class WinInputFile final : public InputFile {
@@ -102,15 +119,17 @@ public:
         : m_dataFolder(std::move(dataFolder)), m_formerDriveC(std::move(formerDriveC)) {}
 
     std::filesystem::path nativePath(std::string_view programPath) const override {
-        if (m_dataFolder) {
-            return placeOnDriveC(programPath, *m_dataFolder);
-        }
-        return pathFromUtf8(programPath);
+        // Looked up at each use, as $XDG_DATA_HOME is elsewhere: nothing is kept between events.
+        return placeOnDriveC(programPath,
+                             m_dataFolder ? *m_dataFolder : roamingAppData() / L"Pedalwise");
     }
 
     std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
         if (m_formerDriveC) {
             return placeOnDriveC(programPath, *m_formerDriveC);
+        }
+        if (!m_dataFolder) {
+            return pathFromUtf8(programPath);
         }
         return std::nullopt;
     }

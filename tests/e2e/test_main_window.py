@@ -56,6 +56,12 @@ class CalculationTest(PedalwiseTestCase):
         window.enter(A="52", B="1", C="1", D="13", W="26")
         window.app.press(window.button("Calculate!"))
         poll("the results", lambda: window.results() == ["104", "18", "21", "24", "27", "30"])
+        # Its pictures are built in as PNG: showing the window loads neither Qt's SVG module
+        # nor any image-format plug-in, which would cost a few hundred KiB.
+        with open(f"/proc/{app.process.pid}/maps") as maps:
+            loaded = {line.split()[-1] for line in maps
+                      if "libQt6Svg" in line or "/imageformats/" in line}
+        self.assertEqual(loaded, set())
 
     def test_byKeyboardAFilledDTabAndEnterShowTheResults(self):
         app = self.start()

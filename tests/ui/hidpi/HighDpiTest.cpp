@@ -194,6 +194,10 @@ class HighDpiTest : public Form1TestCase {
 private slots:
     void theWindowsAreDrawnAtTheRequestedScale() {
         QCOMPARE(f().form.devicePixelRatio(), RequestedScale());
+        // The banner comes in its 2x rendering above 1x, and fills its box at any scale.
+        const QPixmap banner = ui().Picture1->pixmap();
+        QCOMPARE(banner.devicePixelRatio(), RequestedScale() > 1 ? 2.0 : 1.0);
+        QCOMPARE(banner.deviceIndependentSize(), QSizeF(ui().Picture1->contentsRect().size()));
     }
 
     void mainWindowCaptionsAndResultsFit() {

@@ -10,12 +10,12 @@
 #include <istream>
 #include <ostream>
 #if defined(__GLIBCXX__) && !defined(_GLIBCXX_IOSTREAM)
-#define _GLIBCXX_IOSTREAM 1
+#define _GLIBCXX_IOSTREAM 1 // NOLINT(bugprone-reserved-identifier): the library's own guard
 #define PEDALWISE_IOSTREAM_LEFT_OUT
 #endif
 #include <boost/multiprecision/cpp_int.hpp>
 #ifdef PEDALWISE_IOSTREAM_LEFT_OUT
-#undef _GLIBCXX_IOSTREAM
+#undef _GLIBCXX_IOSTREAM // NOLINT(bugprone-reserved-identifier)
 #undef PEDALWISE_IOSTREAM_LEFT_OUT
 #endif
 

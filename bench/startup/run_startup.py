@@ -20,7 +20,17 @@ program's peak memory is VmHWM and its idle time the scheduler's run time, both 
 Accessibility stays off, as on a desktop with no screen reader, unless --accessible is given;
 XDG_DATA_HOME is an empty folder, so no defaults file is read.
 
+With --wine it times the Windows build instead (build/windows by default), from the outside
+only: pedalwise.exe against the Windows builds of the fair and the minimal window, and Wine's
+own Notepad as the floor of any window program under Wine. Each is started with `wine` in a
+Wine prefix of the benchmark's own (made on first use in the build folder) whose session is
+kept running, so that every start finds Wine's server and services up, as a second program on
+a desktop does; the first start of each is not counted, and no defaults file exists in the
+prefix. It also prints the sizes of the setup program, the archive and the unpacked program
+folder. The map watcher is the host's (--build-dir).
+
 Usage: run_startup.py [--build-dir build/default] [--runs 20] [--idle-ms 2000] [--accessible]
+       run_startup.py --wine [build/windows] [--build-dir build/default] [--runs 10]
 """
 
 import argparse
@@ -190,7 +200,139 @@ def report(results, args):
                   f"   goal <= 32 MB: {'met' if rss * 1.048576 <= 32 else 'NOT met'}")
 
 
+# Under Wine: what is started ({bin} is the Windows build's folder of programs), the title.
+WINE_PROGRAMS = {
+    "pedalwise.exe": (["{bin}/pedalwise.exe"], MAIN_TITLE),
+    "fair": (["{bin}/pedalwise_startup_minimal.exe", "--controls"], MINIMAL_TITLE),
+    "minimal": (["{bin}/pedalwise_startup_minimal.exe"], MINIMAL_TITLE),
+    "notepad": (["C:\\windows\\notepad.exe"], "Untitled - Notepad"),
+}
+
+
+def wine_env(prefix):
+    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=")  # no offer to install Mono or Gecko
+    env.pop("WAYLAND_DISPLAY", None)
+    return env
+
+
+def start_wine_session(env):
+    """Makes the prefix if needed and starts its server and services on this display, kept
+    running until wineserver -k."""
+    quiet = {"env": env, "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
+             "stderr": subprocess.DEVNULL}
+    subprocess.call(["wineserver", "-k"], **quiet)  # one left from a run on another display
+    if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
+        subprocess.call(["wineboot", "-i"], **quiet)
+        subprocess.call(["wineserver", "-w"], **quiet)
+    subprocess.check_call(["wineserver", "-p"], **quiet)
+    subprocess.check_call(["wine", "cmd", "/c", "exit"], **quiet)
+
+
+def remove_defaults_files(prefix):
+    """The defaults file in the roaming application data and the old one on drive C."""
+    drive = os.path.join(prefix, "drive_c")
+    users = os.path.join(drive, "users")
+    paths = [os.path.join(drive, "pedalwise.dat")] + [
+        os.path.join(users, u, "AppData/Roaming/Pedalwise/pedalwise.dat")
+        for u in (os.listdir(users) if os.path.isdir(users) else [])]
+    for path in paths:
+        if os.path.exists(path):
+            os.remove(path)
+
+
+def window_gone(title, timeout_s=10):
+    """Waits until no window with the title is left, so the next watch cannot see this one."""
+    deadline = time.monotonic() + timeout_s
+    while time.monotonic() < deadline:
+        found = subprocess.run(["xdotool", "search", "--name", f"^{title}$"],
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        if not found.stdout.strip():
+            return
+        time.sleep(0.05)
+    raise RuntimeError(f"the window \"{title}\" did not close")
+
+
+def run_wine(build, bin_dir, env, name):
+    command, title = WINE_PROGRAMS[name]
+    command = [part.replace("{bin}", bin_dir) for part in command]
+    watch = MapWatch(build, title)
+    spawned = now_ns()
+    # `wine` becomes the Windows process itself, so ending it ends the program.
+    process = subprocess.Popen(["wine"] + command, env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        mapped = watch.mapped()
+    finally:
+        process.terminate()
+        process.wait(timeout=30)
+    window_gone(title)
+    time.sleep(SETTLE_S)  # Wine's server tidies up after the process
+    return {"mapped_ms": (mapped - spawned) / 1e6}
+
+
+def megabytes(path):
+    if os.path.isdir(path):
+        return sum(os.path.getsize(os.path.join(folder, f))
+                   for folder, _, files in os.walk(path) for f in files) / 1e6
+    return os.path.getsize(path) / 1e6
+
+
+def report_sizes(windows_build):
+    print("\nsizes (MB = 1,000,000 bytes)")
+    packages = os.path.join(windows_build, "packages")
+    found = sorted(os.listdir(packages)) if os.path.isdir(packages) else []
+    stage = os.path.join(windows_build, "packaging/windows/stage/Pedalwise")
+    for path in [os.path.join(packages, f) for f in found] + [stage]:
+        if os.path.exists(path):
+            print(f"  {os.path.relpath(path, windows_build):55} {megabytes(path):6.1f} MB")
+        else:
+            print(f"  {os.path.relpath(path, windows_build):55} missing (make windows)")
+
+
+def inner_wine(args):
+    build = os.path.abspath(args.build_dir)
+    windows_build = os.path.abspath(args.wine)
+    bin_dir = os.path.join(windows_build, "bin")
+    prefix = os.path.join(windows_build, "bench-wineprefix")
+    env = wine_env(prefix)
+    names = list(WINE_PROGRAMS)
+    print(f"load average before: {os.getloadavg()[0]:.2f}", flush=True)
+    start_wine_session(env)
+    try:
+        remove_defaults_files(prefix)
+        first = {n: run_wine(build, bin_dir, env, n) for n in names}  # not counted
+        results = {n: [] for n in names}
+        for i in range(args.runs):
+            for name in names[i % len(names):] + names[:i % len(names)]:
+                remove_defaults_files(prefix)
+                results[name].append(run_wine(build, bin_dir, env, name))
+            print(f"run {i + 1}/{args.runs}", file=sys.stderr, flush=True)
+    finally:
+        subprocess.call(["wineserver", "-k"], env=env, stderr=subprocess.DEVNULL)
+    print(f"load average after: {os.getloadavg()[0]:.2f}")
+
+    print(f"\nUnder Wine, {args.runs} runs each, order rotating, Wine's session already "
+          f"running;\nspawn of `wine` to window viewable (X), ms: median (min-max)")
+    for n in names:
+        med, lo, hi = summary(results[n], "mapped_ms")
+        print(f"  {n:16} {med:8.1f} ({lo:.1f}-{hi:.1f})   first start, not counted: "
+              f"{first[n]['mapped_ms']:.1f}")
+    median = lambda name: summary(results[name], "mapped_ms")[0]
+    print(f"pedalwise.exe / fair window: {median('pedalwise.exe') / median('fair'):.3f} "
+          f"({median('pedalwise.exe') - median('fair'):+.1f} ms)")
+    for n in ("fair", "minimal"):
+        print(f"{n} window above Notepad: {median(n) - median('notepad'):+.1f} ms")
+    report_sizes(windows_build)
+    if args.json:
+        with open(args.json, "w") as f:
+            json.dump(results, f, indent=1)
+
+
 def inner(args):
+    if args.wine:
+        inner_wine(args)
+        return
     build = os.path.abspath(args.build_dir)
     binary = args.binary or os.path.join(build, "src/pedalwise")
     env = dict(os.environ)
@@ -232,6 +374,9 @@ def main():
     parser.add_argument("--accessible", action="store_true",
                         help="keep Qt's accessibility bridge on, as with a screen reader")
     parser.add_argument("--json", help="also write every sample to this file")
+    parser.add_argument("--wine", nargs="?", const=os.path.join(ROOT, "build/windows"),
+                        metavar="WINDOWS_BUILD",
+                        help="time the Windows build's programs under Wine instead")
     parser.add_argument("--inner", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
     if args.inner:

@@ -88,17 +88,16 @@ std::optional<DefaultValues> readFrom(runtime::InputFile& file) {
 }
 
 // The file where this machine keeps it or, while there is none there, where an earlier
-// program kept it, so that defaults saved by that program still load until the first save.
+// program kept it, so that defaults saved by that program still load until the first save;
+// nullptr when there is neither, as at the first start.
 std::unique_ptr<runtime::InputFile> openDefaults(runtime::FileSystem& files) {
-    try {
-        return files.openForInput(files.nativePath(kDefaultsPath));
-    } catch (const runtime::FileNotFound&) {
-        const std::optional<std::filesystem::path> former = files.formerPath(kDefaultsPath);
-        if (!former) {
-            throw;
+    std::unique_ptr<runtime::InputFile> file = files.openIfPresent(files.nativePath(kDefaultsPath));
+    if (!file) {
+        if (const std::optional<std::filesystem::path> former = files.formerPath(kDefaultsPath)) {
+            file = files.openIfPresent(*former);
         }
-        return files.openForInput(*former);
     }
+    return file;
 }
 
 [[noreturn]] void saveFailed(const std::string& shownPath, const std::string& reason) {
@@ -110,6 +109,9 @@ std::unique_ptr<runtime::InputFile> openDefaults(runtime::FileSystem& files) {
 std::optional<DefaultValues> ReadDefaults() {
     try {
         const std::unique_ptr<runtime::InputFile> file = openDefaults(runtime::fileSystem());
+        if (!file) {
+            return std::nullopt;
+        }
         return readFrom(*file);
     } catch (const runtime::FileSystemError&) {
         return std::nullopt;

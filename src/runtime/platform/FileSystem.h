@@ -69,6 +69,16 @@ public:
     // Opens an existing file for reading; throws FileNotFound when it is absent. Never creates
     // anything.
     virtual std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) = 0;
+    // The same, but an absent file gives nullptr rather than an exception: for a file that is
+    // often absent, such as the defaults at the first start, since the first exception a
+    // program throws costs it about 0.2 MiB of memory for unwinding.
+    virtual std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) {
+        try {
+            return openForInput(path);
+        } catch (const FileNotFound&) {
+            return nullptr;
+        }
+    }
     // Creates a new, empty file with a name of its own in the folder of `target`, first
     // creating that folder (mode 0700 where modes exist) when it is absent.
     virtual std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) = 0;

@@ -39,6 +39,8 @@ TEST(FileSystemTest, readingAMissingFileFailsAndCreatesNothing) {
     const auto files = makeNativeFileSystem(temp.path() / "drive-c");
     EXPECT_THROW(files->openForInput(files->nativePath("c:\\pedalwise.dat")), FileNotFound);
     EXPECT_THROW(files->openForInput(temp.path() / "pedalwise.dat"), FileNotFound);
+    EXPECT_EQ(files->openIfPresent(files->nativePath("c:\\pedalwise.dat")), nullptr);
+    EXPECT_EQ(files->openIfPresent(temp.path() / "pedalwise.dat"), nullptr);
     EXPECT_FALSE(std::filesystem::exists(temp.path() / "drive-c"));
 }
 

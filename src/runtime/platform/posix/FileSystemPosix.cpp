@@ -151,9 +151,17 @@ public:
     }
 
     std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) override {
+        std::unique_ptr<InputFile> file = openIfPresent(path);
+        if (!file) {
+            throw FileNotFound(std::generic_category().message(ENOENT));
+        }
+        return file;
+    }
+
+    std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) override {
         const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (descriptor < 0 && errno == ENOENT) {
-            throw FileNotFound(std::generic_category().message(ENOENT));
+            return nullptr;
         }
         if (descriptor < 0) {
             fail(errno);

@@ -139,13 +139,21 @@ public:
     }
 
     std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) override {
+        std::unique_ptr<InputFile> file = openIfPresent(path);
+        if (!file) {
+            throw FileNotFound(reasonFor(ERROR_FILE_NOT_FOUND));
+        }
+        return file;
+    }
+
+    std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) override {
         const HANDLE handle = CreateFileW(
             path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-                throw FileNotFound(reasonFor(error));
+                return nullptr;
             }
             fail(error);
         }

@@ -7,6 +7,7 @@ JOBS ?= $(shell nproc)
 
 all: build
 
+# Every package: building, running, testing (scripts/setup.sh names the sets).
 setup:
 	@./scripts/setup.sh
 
@@ -25,14 +26,24 @@ configure: setup
 build: configure
 	cmake --build --preset default -j $(JOBS)
 
-run: build
-	./scripts/run.sh build/default/src/pedalwise
+# make run needs only the program: the packages that build and show it, and a build of the
+# program alone in build/app, with no tests or benchmarks.
+.PHONY: setup-run app
+setup-run:
+	@./scripts/setup.sh run
+
+app: setup-run
+	cmake --preset app $(HARDENING)
+	cmake --build --preset app -j $(JOBS)
+
+run: app
+	./scripts/run.sh build/app/src/pedalwise
 
 # SCALE=2 pictures the window as a high-DPI screen shows it, in main-window@2x.png.
 SCALE ?= 1
-screenshot: build
+screenshot: app
 	QT_SCALE_FACTOR=$(SCALE) ./scripts/run.sh --screenshot \
-	    docs/images/main-window$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png build/default/src/pedalwise
+	    docs/images/main-window$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png build/app/src/pedalwise
 
 test: test-linux test-static test-asan test-windows test-fuzz test-installed
 

@@ -1,18 +1,42 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing Pedalwise need, and only
-# those that are missing. Safe to run any number of times.
+# Installs the Debian packages that Pedalwise needs, and only those that are missing. Safe to
+# run any number of times.
+#
+#   setup.sh [SET...]
+#
+# run    building the program and showing its window, also on a virtual display (make run)
+# test   everything make test runs: run and the rest below
+# With no set named, every set.
 set -e
 
-packages="
-build-essential cmake ninja-build pkg-config git
-libgtest-dev libgmock-dev googletest libbenchmark-dev libboost-dev
+run="
+build-essential cmake ninja-build pkg-config libboost-dev
 qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev libxcb1-dev fonts-liberation
+xvfb openbox xdotool x11-utils imagemagick
+"
+test="
+git libgtest-dev libgmock-dev googletest libbenchmark-dev
 g++-mingw-w64-x86-64 wine wine64
-xvfb xauth openbox xdotool x11-apps x11-utils imagemagick
+xauth x11-apps
 dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
 clang libclang-rt-14-dev clang-tidy cppcheck valgrind
 desktop-file-utils appstream dpkg-dev file fakeroot lintian
 "
+
+if [ $# -eq 0 ]; then
+    set -- test
+fi
+packages=""
+for name in "$@"; do
+    case $name in
+    run) packages="$packages $run" ;;
+    test) packages="$packages $run $test" ;;
+    *)
+        echo "$0: no set '$name'; the sets are run and test" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=""
 for p in $packages; do

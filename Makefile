@@ -59,13 +59,13 @@ test-asan: setup
 	ctest --preset asan
 
 # The whole program for Windows: Qt for Windows is built once per machine into a cache folder
-# (scripts/build-windows-qt.sh; about half an hour the first time), the program against it
+# (scripts/build-windows-qt.sh says where, and how far it is), the program against it
 # with MinGW-w64, and from that the setup program and the archive in build/windows/packages.
 # The icon is drawn by this machine's own build of the renderer.
 HOST_RENDERER = $(CURDIR)/build/default/resources/pedalwise_render_pictures
 windows: configure
 	cmake --build --preset default --target pedalwise_render_pictures
-	qt=$$(./scripts/build-windows-qt.sh | tail -n 1) && \
+	qt=$$(./scripts/build-windows-qt.sh) && \
 	    PEDALWISE_QT_WINDOWS=$$qt cmake --preset windows -DPEDALWISE_HOST_RENDERER=$(HOST_RENDERER)
 	cmake --build --preset windows -j $(JOBS)
 	cmake --build --preset windows --target windows_packages

@@ -1,40 +1,22 @@
 #!/bin/sh
 # Builds Qt for 64-bit Windows from Debian's own qt6-base source with MinGW-w64, once per
-# machine, into a cache folder outside the clone, and prints that folder on its last line.
-# A later run with the same script, compilers and host Qt finds the folder and builds nothing.
+# machine, into a cache folder outside the clone, and prints that folder on standard output,
+# its only line there; everything else goes to standard error. A later run with the same Qt
+# configuration, compilers and host Qt finds the folder and builds nothing.
 #
-#   PEDALWISE_QT_CACHE   the folder the Qt builds are kept in (default /var/cache/pedalwise)
+#   PEDALWISE_QT_CACHE   the folder the Qt builds are kept in. Without it: /var/cache/pedalwise
+#                        where that can be written (as root or with sudo), and otherwise
+#                        ${XDG_CACHE_HOME:-$HOME/.cache}/pedalwise. A Qt already built in
+#                        either is used as it is.
 #
 # Nothing of our own is applied to Qt's source: the options below are enough.
 set -eu
 
-cache_root=${PEDALWISE_QT_CACHE:-/var/cache/pedalwise}
-script=$(readlink -f "$0")
-
-versions=$(dpkg-query -W -f='${Package} ${Version}\n' qt6-base-dev qt6-base-dev-tools \
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
-qt_debian_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-qt_version=${qt_debian_version%%+*}
-hash=$( { cat "$script"; echo "$versions"; } | sha256sum | cut -c1-12)
-prefix=$cache_root/qt-$qt_version-mingw-$hash
-
-if [ -f "$prefix/.complete" ]; then
-    echo "$prefix"
-    exit 0
-fi
-
-work=$cache_root/work-$hash
-rm -rf "$prefix" "$work"
-mkdir -p "$prefix" "$work"
-trap 'rm -rf "$work"; [ -f "$prefix/.complete" ] || rm -rf "$prefix"' EXIT
-start=$(date +%s)
+say() { echo "build-windows-qt: $*" >&2; }
 
 # The installed Qt remembers its toolchain file by absolute path, so the file lives in the
 # cache folder beside the Qt it built. Qt must find itself, hence no package root mode here.
-toolchain=$prefix/share/pedalwise/mingw-w64-toolchain.cmake
-mkdir -p "$(dirname "$toolchain")"
-cat >"$toolchain" <<'EOF'
-set(CMAKE_SYSTEM_NAME Windows)
+toolchain_text='set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
@@ -42,8 +24,93 @@ set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-EOF
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)'
+
+# The smallest Qt the program, its tests and its benchmark need: Core, Gui, Widgets and Test,
+# shared, release, with the widgets, image formats and text features they use and no others.
+# Debian's source has no wintab, so tablet events are off; direct2d and directwrite3 go off
+# together, as qwindows.dll does not link with only one of them. Message boxes need check
+# boxes, and a message box's details a text edit, so those stay.
+options="-release -shared -nomake examples -nomake tests
+-no-opengl -no-dbus -no-icu -no-pkg-config
+-qt-zlib -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
+-no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-concurrent
+-no-feature-xml -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3
+-no-feature-vulkan -no-feature-zstd -no-feature-androiddeployqt
+-no-feature-itemviews -no-feature-style-stylesheet -no-feature-graphicsview
+-no-feature-graphicseffect -no-feature-mdiarea -no-feature-dockwidget -no-feature-toolbar
+-no-feature-toolbox -no-feature-tabwidget -no-feature-tabbar -no-feature-combobox
+-no-feature-fontcombobox -no-feature-spinbox -no-feature-datetimeedit
+-no-feature-calendarwidget -no-feature-commandlinkbutton -no-feature-textbrowser
+-no-feature-splashscreen -no-feature-splitter -no-feature-lcdnumber -no-feature-statusbar
+-no-feature-progressbar -no-feature-dial -no-feature-scroller -no-feature-syntaxhighlighter
+-no-feature-keysequenceedit -no-feature-colordialog -no-feature-filedialog
+-no-feature-fontdialog -no-feature-progressdialog -no-feature-inputdialog
+-no-feature-errormessage -no-feature-wizard -no-feature-undocommand
+-no-feature-filesystemmodel -no-feature-standarditemmodel -no-feature-pdf
+-no-feature-textodfwriter -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
+-no-feature-movie -no-feature-gif -no-feature-ico -no-feature-imageformat_ppm
+-no-feature-imageformat_xbm -no-feature-systemtrayicon -no-feature-sessionmanager
+-no-feature-sharedmemory -no-feature-systemsemaphore -no-feature-jalalicalendar
+-no-feature-islamiccivilcalendar -no-feature-itemmodeltester -no-feature-testlib_selfcover"
+
+versions=$(dpkg-query -W -f='${Package} ${Version}\n' qt6-base-dev qt6-base-dev-tools \
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
+qt_debian_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+qt_version=${qt_debian_version%%+*}
+hash=$(printf '%s\n' "$toolchain_text" "$options" "$versions" | sha256sum | cut -c1-12)
+name=qt-$qt_version-mingw-$hash
+
+system_cache=/var/cache/pedalwise
+user_cache=${XDG_CACHE_HOME:-$HOME/.cache}/pedalwise
+if [ -n "${PEDALWISE_QT_CACHE:-}" ]; then
+    cache_root=$PEDALWISE_QT_CACHE
+else
+    for root in "$system_cache" "$user_cache"; do
+        if [ -f "$root/$name/.complete" ]; then
+            echo "$root/$name"
+            exit 0
+        fi
+    done
+    if mkdir -p "$system_cache" 2>/dev/null && [ -w "$system_cache" ]; then
+        cache_root=$system_cache
+    else
+        cache_root=$user_cache
+    fi
+fi
+prefix=$cache_root/$name
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+say "building Qt $qt_version for Windows from Debian's source with MinGW-w64, which the"
+say "Windows program and its tests need. This happens once per machine and took about"
+say "25 minutes here on 2 cores; the result is kept in $prefix."
+say "(make test-linux tests the Linux program without it.)"
+
+work=$cache_root/work-$hash
+rm -rf "$prefix" "$work"
+mkdir -p "$prefix" "$work"
+log=$cache_root/$name.log
+rm -f "$log"
+reporter=
+trap '[ -z "$reporter" ] || kill "$reporter" 2>/dev/null; rm -rf "$work";
+      [ -f "$prefix/.complete" ] || rm -rf "$prefix"' EXIT
+start=$(date +%s)
+
+# Tells why a step failed: its status and the end of its own log, which is kept.
+fail() {
+    status=$1
+    shift
+    say "$* failed with status $status; the end of its log ($log):"
+    tail -n 40 "$log" >&2
+    exit "$status"
+}
+
+toolchain=$prefix/share/pedalwise/mingw-w64-toolchain.cmake
+mkdir -p "$(dirname "$toolchain")"
+printf '%s\n' "$toolchain_text" >"$toolchain"
 
 # The source comes through a private apt configuration whose only entries are the deb-src
 # twins of the machine's own, so the machine's apt set-up stays as it was.
@@ -62,34 +129,46 @@ apt() {
         -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache" \
         -o APT::Sandbox::User="$(id -un)" "$@"
 }
-apt update >/dev/null
-(cd "$work" && apt source --only-source "qt6-base=$qt_debian_version" >/dev/null)
+say "fetching Debian's qt6-base $qt_debian_version source"
+apt update >>"$log" 2>&1 || fail $? "apt-get update"
+(cd "$work" && apt source --only-source "qt6-base=$qt_debian_version") >>"$log" 2>&1 ||
+    fail $? "apt-get source"
 src=
 for d in "$work"/qt6-base-* "$work"/qtbase-*; do
     if [ -d "$d" ]; then src=$d; break; fi
 done
-[ -n "$src" ] || { echo "build-windows-qt: no Qt source unpacked" >&2; exit 1; }
+[ -n "$src" ] || fail 1 "unpacking the source"
 
-# The smallest Qt the program needs: Core, Gui, Widgets and Test, shared, release. Debian's
-# source has no wintab, so tablet events are off; direct2d and directwrite3 go off together,
-# as qwindows.dll does not link with only one of them.
+say "configuring"
 mkdir -p "$work/build"
 cd "$work/build"
-"$src/configure" -prefix "$prefix" -xplatform win32-g++ -qt-host-path /usr \
-    -release -shared -nomake examples -nomake tests \
-    -no-opengl -no-dbus -no-icu -no-pkg-config \
-    -qt-zlib -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre \
-    -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-concurrent \
-    -no-feature-xml -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 \
-    -no-feature-vulkan -no-feature-zstd -no-feature-androiddeployqt \
+# shellcheck disable=SC2086
+"$src/configure" -prefix "$prefix" -xplatform win32-g++ -qt-host-path /usr $options \
     -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >"$work/configure.log" 2>&1 ||
-    { tail -n 40 "$work/configure.log" >&2; exit 1; }
-cmake --build . --parallel "$(nproc)" >"$work/build.log" 2>&1 ||
-    { grep -B 5 -A 20 'FAILED' "$work/build.log" | head -n 80 >&2; exit 1; }
-cmake --install . --strip >/dev/null
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >>"$log" 2>&1 ||
+    fail $? "configuring Qt"
+
+# Ninja writes "[done/total]" before each step; once a minute the latest of them is shown.
+(
+    while sleep 60; do
+        step=$(tail -c 4096 "$log" | grep -o '^\[[0-9]*/[0-9]*\]' | tail -n 1 | tr -d '[]')
+        [ -n "$step" ] || continue
+        done_steps=${step%/*}
+        total=${step#*/}
+        say "$((done_steps * 100 / total))% of the build steps done ($step)," \
+            "$((($(date +%s) - start) / 60)) min so far"
+    done
+) &
+reporter=$!
+status=0
+cmake --build . --parallel "$(nproc)" >>"$log" 2>&1 || status=$?
+kill "$reporter" 2>/dev/null || true
+reporter=
+[ "$status" -eq 0 ] || fail "$status" "building Qt"
+cmake --install . --strip >>"$log" 2>&1 || fail $? "installing Qt"
 
 end=$(date +%s)
-echo "Qt $qt_version for Windows built in $(( (end - start) / 60 )) min $(( (end - start) % 60 )) s" >&2
+say "Qt $qt_version for Windows built in $(((end - start) / 60)) min $(((end - start) % 60)) s"
+rm -f "$log"
 touch "$prefix/.complete"
 echo "$prefix"

@@ -11,6 +11,17 @@
 set -u
 . "$(dirname "$0")/virtual-display.sh"
 
+# From a terminal, the script runs again as a job of its own in the terminal's foreground, so
+# that Ctrl+C reaches only the calculator and this script, not the make or shell that started
+# it; Ctrl+C is then the ordinary way to stop the program, not a failure.
+if [ -t 0 ] && [ -z "${PEDALWISE_RUN_JOB:-}" ]; then
+    set -m
+    PEDALWISE_RUN_JOB=1 "$0" "$@"
+    status=$?
+    [ "$status" -eq 130 ] && status=0
+    exit "$status"
+fi
+
 usage() {
     echo "usage: $0 [--screenshot FILE] PROGRAM [ARGS...]" >&2
     exit 2
@@ -37,11 +48,13 @@ done
 
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/pedalwise-run.XXXXXX")
 app_pid="" wm_pid="" x_pid=""
+# The calculator ends first, while its display is still there to tell it goodbye; then the
+# window manager and the display.
 cleanup() {
     for pid in $app_pid $wm_pid $x_pid; do
         kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
     done
-    wait 2>/dev/null
     rm -rf "$workdir"
 }
 trap cleanup EXIT

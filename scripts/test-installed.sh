@@ -5,8 +5,9 @@
 #
 #   test-installed.sh PACKAGE.deb
 #
-# Needs root or sudo. A pedalwise package that was installed before is left installed, with
-# the tested build in its place.
+# Needs root or sudo. A Pedalwise the user installed is never replaced or removed: while one
+# is installed, the package is unpacked into a throwaway folder instead, and the same checks
+# and tests run against the files there.
 set -eu
 
 if [ $# -ne 1 ] || [ ! -f "$1" ]; then
@@ -30,9 +31,10 @@ package_state() {
     dpkg-query -W -f='${db:Status-Status}' pedalwise 2>/dev/null || echo not-installed
 }
 was_installed=no
-if [ "$(package_state)" = installed ]; then
-    was_installed=yes
-fi
+case $(package_state) in
+not-installed | config-files) ;;
+*) was_installed=yes ;;
+esac
 
 # apt's download user must be able to read the package, wherever the source tree lives.
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/pedalwise-deb.XXXXXX")
@@ -60,12 +62,22 @@ echo "== lintian"
 # Debian's own checks of the package: any error or warning fails.
 lintian --fail-on error,warning "$deb"
 
-echo "== Installing $(basename "$1")"
-if ! apt_get install "$deb"; then
-    # A clean machine may not know the archive yet, when a dependency is still missing.
-    apt_get update
-    apt_get install "$deb"
+# The package's files are checked and run under $prefix: / when installed for real.
+prefix=""
+if [ "$was_installed" = yes ]; then
+    echo "== A Pedalwise is installed on this machine ($(dpkg-query -W -f='${Version}' pedalwise));"
+    echo "   it stays as it is: the package is tested unpacked in a throwaway folder instead."
+    prefix="$workdir/root"
+    dpkg-deb -x "$deb" "$prefix"
+else
+    echo "== Installing $(basename "$1")"
+    if ! apt_get install "$deb"; then
+        # A clean machine may not know the archive yet, when a dependency is still missing.
+        apt_get update
+        apt_get install "$deb"
+    fi
 fi
+binary=$prefix/usr/bin/pedalwise
 
 echo "== Checking the installed files"
 faults=0
@@ -75,31 +87,33 @@ check() {
         faults=$((faults + 1))
     fi
 }
-check test "$(command -v pedalwise)" = /usr/bin/pedalwise
-check test -x /usr/bin/pedalwise
+if [ -z "$prefix" ]; then
+    check test "$(command -v pedalwise)" = /usr/bin/pedalwise
+fi
+check test -x "$binary"
 for path in \
     /usr/share/applications/$app_id.desktop \
     /usr/share/metainfo/$app_id.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
     /usr/share/icons/hicolor/{32x32,48x48,128x128,256x256}/apps/$app_id.png \
     /usr/share/doc/pedalwise/{copyright,changelog.gz} /usr/share/man/man1/pedalwise.1.gz; do
-    check test -s "$path"
+    check test -s "$prefix$path"
 done
-check desktop-file-validate /usr/share/applications/$app_id.desktop
-check appstreamcli validate --no-net /usr/share/metainfo/$app_id.metainfo.xml
+check desktop-file-validate "$prefix/usr/share/applications/$app_id.desktop"
+check appstreamcli validate --no-net "$prefix/usr/share/metainfo/$app_id.metainfo.xml"
 # The package names its libraries, found by dpkg-shlibdeps.
-check bash -c "dpkg-query -W -f='\${Depends}\n' pedalwise | grep -q libqt6widgets6"
+check bash -c "dpkg-deb -f '$deb' Depends | grep -q libqt6widgets6"
 if [ "$faults" -ne 0 ]; then
     echo "$faults check(s) of the installed package failed" >&2
     exit 1
 fi
 
-echo "== End-to-end tests against /usr/bin/pedalwise"
-# A build folder of its own, configured only to point the tests at the installed program.
-(cd "$root" && cmake --preset default -B "$e2e_build" -DPEDALWISE_E2E_BINARY=/usr/bin/pedalwise) \
+echo "== End-to-end tests against $binary"
+# A build folder of its own, configured only to point the tests at the packaged program.
+(cd "$root" && cmake --preset default -B "$e2e_build" -DPEDALWISE_E2E_BINARY="$binary") \
     >"$workdir/configure.log" || { cat "$workdir/configure.log" >&2; exit 1; }
-if ! grep -q 'PEDALWISE_BINARY=/usr/bin/pedalwise' "$e2e_build/tests/e2e/CTestTestfile.cmake"; then
-    echo "the end-to-end tests were not pointed at /usr/bin/pedalwise" >&2
+if ! grep -qF "PEDALWISE_BINARY=$binary" "$e2e_build/tests/e2e/CTestTestfile.cmake"; then
+    echo "the end-to-end tests were not pointed at $binary" >&2
     exit 1
 fi
 ctest --test-dir "$e2e_build" -L e2e --output-on-failure --no-tests=error --timeout 300

@@ -1,7 +1,7 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
-.PHONY: all setup configure build run screenshot test test-linux test-asan test-windows \
-        test-fuzz test-e2e bench bench-startup bench-windows clean \
-        package test-installed windows
+.PHONY: all setup setup-run configure build app run screenshot test test-linux test-static \
+        test-asan test-windows test-fuzz test-installed package windows bench bench-startup \
+        bench-windows clean
 
 JOBS ?= $(shell nproc)
 
@@ -28,7 +28,6 @@ build: configure
 
 # make run needs only the program: the packages that build and show it, and a build of the
 # program alone in build/app, with no tests or benchmarks.
-.PHONY: setup-run app
 setup-run:
 	@./scripts/setup.sh run
 

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Runs a Windows program under Wine, in a prefix kept in the build folder and made on first
 # use. The prefix is made before the program starts because Wine's first start in a new
 # prefix prints to the console, which would corrupt the test listing read from the program.
@@ -35,4 +35,25 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
     fi
 ) 9>"$WINEPREFIX.lock"
-exec wine "$@"
+
+# A program whose start Wine itself gave up on, under load or while its session was still
+# coming up, is started again, twice at most. Only Wine's own start-up failures count: a test
+# that fails, or a program that crashes (Wine's "Unhandled exception"), is never run again.
+# Wine's messages are told apart by its loader's "wine: " and "wine client error" prefixes.
+errors=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
+trap 'rm -f "$errors"' EXIT
+# (Its errors go through a file rather than a pipe, which a service Wine starts could hold
+# open after the program ends.)
+for try in 1 2 3; do
+    status=0
+    wine "$@" 2>"$errors" || status=$?
+    cat "$errors" >&2
+    if [ "$status" -eq 0 ] ||
+        grep -q '^wine: Unhandled' "$errors" ||
+        ! grep -Eq '^wine: (could not|cannot|failed|chdir)|^wine client error' "$errors"; then
+        exit "$status"
+    fi
+    echo "wine-run: Wine could not start $1 (try $try of 3)" >&2
+    sleep 2
+done
+exit "$status"

@@ -1,17 +1,28 @@
 #!/bin/sh
 # clang-tidy and cppcheck over the program's sources, with the compile commands of a
 # configured and built tree (the Qt code needs its generated moc files).
+#
+#   static-analysis.sh [BUILD-FOLDER]   (default: the source tree's build/default)
+#
+# The same files are checked from whatever folder it is run, and it fails when it finds none.
 set -eu
-build=${1:-build/default}
+root=$(cd "$(dirname "$0")/.." && pwd -P)
+build=${1:-$root/build/default}
 out=$build/static-analysis
 mkdir -p "$out"
-src=$(pwd)/src/
+src=$root/src/
 
 /usr/bin/python3 - "$build/compile_commands.json" "$out/compile_commands.json" "$src" <<'PY'
-import json, sys
+import json, os, sys
 entries = json.load(open(sys.argv[1]))
-keep = [e for e in entries if e["file"].startswith(sys.argv[3]) and "_autogen" not in e["file"]]
+def path(e):
+    return os.path.realpath(os.path.join(e["directory"], e["file"]))
+keep = [dict(e, file=path(e)) for e in entries
+        if path(e).startswith(sys.argv[3]) and "_autogen" not in e["file"]]
+if not keep:
+    sys.exit(f"static-analysis: no source file of {sys.argv[3]} in {sys.argv[1]}")
 json.dump(keep, open(sys.argv[2], "w"), indent=1)
+print(f"{len(keep)} files")
 PY
 
 echo "clang-tidy:"

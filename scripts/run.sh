@@ -92,7 +92,8 @@ fi
 # Let the window manager decorate it and the program paint it.
 sleep 1
 
-file=${screenshot:-${TMPDIR:-/tmp}/pedalwise-screenshot.png}
+# The user's own cache folder, not a name in the shared /tmp that another user may hold.
+file=${screenshot:-${XDG_CACHE_HOME:-$HOME/.cache}/pedalwise/screenshot.png}
 mkdir -p "$(dirname "$file")"
 # -frame takes the window manager's frame (title bar and borders) with the window.
 if ! import -window "$window" -frame "$file"; then

@@ -16,7 +16,8 @@ namespace {
 constexpr std::size_t kChunk = std::size_t{64} * 1024;
 
 // Takes lines from a file chunk by chunk, so that nothing past the last line asked for is
-// read. A line ends at CR LF or at a lone CR; a lone LF belongs to the line.
+// read. A line ends at CR LF or at a lone CR; a lone LF belongs to the line. Of a line longer
+// than kLongestLine only the start is kept; the rest is passed over.
 class LineReader {
 public:
     explicit LineReader(runtime::InputFile& file)
@@ -39,7 +40,8 @@ public:
             const char* begin = m_buffer.get() + m_position;
             const char* end = m_buffer.get() + m_size;
             const char* cr = std::find(begin, end, '\r');
-            line.append(begin, cr);
+            line.append(begin,
+                        std::min(static_cast<std::size_t>(cr - begin), kLongestLine - line.size()));
             m_position = static_cast<std::size_t>(cr - m_buffer.get());
             if (cr != end) {
                 ++m_position;
@@ -116,7 +118,7 @@ std::optional<DefaultValues> ReadDefaults() {
     } catch (const runtime::FileSystemError&) {
         return std::nullopt;
     } catch (const std::bad_alloc&) {
-        // A file with a line too long to hold reads like any other unusable file.
+        // Memory running out reads like any other unusable file.
         return std::nullopt;
     } catch (const std::length_error&) {
         return std::nullopt;

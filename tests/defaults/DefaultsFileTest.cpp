@@ -177,6 +177,7 @@ constexpr std::size_t kPiece = 64 * 1024;
 std::vector<ReadCase> readCases() {
     const std::string longLine(kPiece + 10, 'w');
     const std::string upToPiece(kPiece - 1, 'w');
+    const std::string enormousLine(kLongestLine + 3 * kPiece, 'w');
     return {
         {"the eighteen-byte example", "27\r\n48\r\n16\r\n1\r\n1\r\n",
          values("27", "48", "16", "1", "1")},
@@ -198,6 +199,8 @@ std::vector<ReadCase> readCases() {
          values(longLine, "2", "3", "4", "5")},
         {"a CR LF pair split between two pieces", upToPiece + "\r\n2\r\n3\r\n4\r\n5",
          values(upToPiece, "2", "3", "4", "5")},
+        {"of an enormous line only the start is kept", enormousLine + "\r\n2\r\n3\r\n4\r\n5",
+         values(enormousLine.substr(0, kLongestLine), "2", "3", "4", "5")},
         {"an empty file", "", std::nullopt},
         {"four lines", "27\r\n48\r\n16\r\n1\r\n", std::nullopt},
         {"four lines ending in lone CRs", "27\r48\r16\r1\r", std::nullopt},

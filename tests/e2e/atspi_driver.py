@@ -123,6 +123,20 @@ class App:
                 return node
         return None
 
+    def processor_seconds(self):
+        """Processor time the process has used so far, in user and system mode."""
+        with open(f"/proc/{self.process.pid}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+    def peak_memory_mib(self):
+        """The most memory the process has held in RAM so far."""
+        with open(f"/proc/{self.process.pid}/status") as f:
+            for line in f:
+                if line.startswith("VmHWM:"):
+                    return int(line.split()[1]) / 1024
+        raise AssertionError("no VmHWM in /proc")
+
     def wait_exit(self, timeout=TIMEOUT):
         return poll("the process to end", lambda: self.process.poll() is not None, timeout)
 

@@ -3,6 +3,7 @@ through the Setup menu's panel."""
 
 import os
 import subprocess
+import time
 import unittest
 
 import pyatspi
@@ -132,6 +133,20 @@ class DefaultsTest(PedalwiseTestCase):
         cover.terminate()
         cover.wait()
         poll("the file's value back", lambda: text_of(window.inputs()[1]) == "48")
+
+    def test_anEnormousFirstLineComesUpAndSettles(self):
+        # 50 MiB in one line: the window comes up with as much of it in the wheel box as a box
+        # holds, then idles at a small share of processor time and memory.
+        self.write_defaults(b"7" * (50 << 20) + b"\r\n48\r\n16\r\n1\r\n1\r\n")
+        app = self.start()
+        window = Window(app)
+        poll("the defaults in the inputs",
+             lambda: window.input_texts() == ["7" * 32767, "48", "16", "1", "1"])
+        time.sleep(1)
+        before = app.processor_seconds()
+        time.sleep(3)
+        self.assertLess(app.processor_seconds() - before, 0.3)
+        self.assertLess(app.peak_memory_mib(), 100)
 
     def test_withoutAFileTypedValuesSurviveRepaints(self):
         app = self.start()

@@ -4,9 +4,9 @@
 
 namespace pedalwise::ui {
 
-// A push button of a window that has no default button. Enter and the keypad's Enter press
-// it while it has the focus, as Space does, through the same clicked signal as the mouse;
-// Enter anywhere else in the window presses nothing.
+// A push button of a window that has no default button. Enter and the keypad's Enter, without
+// Alt, Ctrl or Shift, press it while it has the focus, as Space does, through the same clicked
+// signal as the mouse; Enter anywhere else in the window presses nothing.
 class CommandButton : public QPushButton {
     Q_OBJECT
 public:

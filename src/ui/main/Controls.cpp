@@ -6,13 +6,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <limits>
-
 namespace pedalwise::ui {
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
-    // A text box holds text of any length.
-    setMaxLength(std::numeric_limits<int>::max());
+    // Qt lays a box's whole text out afresh at each paint of the box, each blink of its cursor
+    // included, so a text of unbounded length would make the box as slow as the text is long.
+    setMaxLength(kMaxLength);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {

@@ -16,6 +16,10 @@ namespace pedalwise::ui {
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
+    // The most characters a box holds, as a Windows edit control and Qt's line edit by default;
+    // a longer text, typed, pasted or set, is cut there.
+    static constexpr int kMaxLength = 32767;
+
     explicit TextBox(QWidget* parent);
 
 signals:

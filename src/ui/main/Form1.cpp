@@ -18,6 +18,10 @@
 namespace pedalwise::ui {
 namespace {
 
+// A line of the defaults file fills a box as if it had been read whole: a character takes at
+// most four bytes, and the last one kept may be cut.
+static_assert(defaults::kLongestLine >= 4 * (std::size_t{TextBox::kMaxLength} + 1));
+
 std::string TextOf(const QLineEdit* box) {
     return box->text().toStdString();
 }

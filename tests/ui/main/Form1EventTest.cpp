@@ -206,6 +206,23 @@ private slots:
         QCOMPARE(f().programEnd.count, 0);
     }
 
+    // As on Windows, and as Qt's own dialog buttons do.
+    void enterWithAltCtrlOrShiftPressesNoButton() {
+        enter("52", "1", "1", "13", "26");
+        for (const Qt::KeyboardModifiers held :
+             {Qt::KeyboardModifiers(Qt::AltModifier), Qt::KeyboardModifiers(Qt::ControlModifier),
+              Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::AltModifier | Qt::KeypadModifier}) {
+            for (QPushButton* button : {static_cast<QPushButton*>(ui().cmdCalculate),
+                                        static_cast<QPushButton*>(ui().cmdExit)}) {
+                button->setFocus();
+                QTest::keyClick(button, held & Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return,
+                                held);
+            }
+        }
+        QVERIFY(ui().lblInches->text().isEmpty());
+        QCOMPARE(f().programEnd.count, 0);
+    }
+
     void exitEndsTheProgramAtOnce_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("Exit button") << "click";

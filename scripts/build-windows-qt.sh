@@ -30,7 +30,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)'
 # shared, release, with the widgets, image formats and text features they use and no others.
 # Debian's source has no wintab, so tablet events are off; direct2d and directwrite3 go off
 # together, as qwindows.dll does not link with only one of them. Message boxes need check
-# boxes, and a message box's details a text edit, so those stay.
+# boxes, and a message box's details a text edit, so those stay; so do tool bars, which Qt
+# 6.4's Widgets library itself does not build without.
 options="-release -shared -nomake examples -nomake tests
 -no-opengl -no-dbus -no-icu -no-pkg-config
 -qt-zlib -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
@@ -38,8 +39,7 @@ options="-release -shared -nomake examples -nomake tests
 -no-feature-xml -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3
 -no-feature-vulkan -no-feature-zstd -no-feature-androiddeployqt
 -no-feature-itemviews -no-feature-style-stylesheet -no-feature-graphicsview
--no-feature-graphicseffect -no-feature-mdiarea -no-feature-dockwidget -no-feature-toolbar
--no-feature-toolbox -no-feature-tabwidget -no-feature-tabbar -no-feature-combobox
+-no-feature-graphicseffect -no-feature-mdiarea -no-feature-dockwidget -no-feature-toolbox -no-feature-tabwidget -no-feature-tabbar -no-feature-combobox
 -no-feature-fontcombobox -no-feature-spinbox -no-feature-datetimeedit
 -no-feature-calendarwidget -no-feature-commandlinkbutton -no-feature-textbrowser
 -no-feature-splashscreen -no-feature-splitter -no-feature-lcdnumber -no-feature-statusbar

@@ -30,29 +30,28 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)'
 # shared, release, with the widgets, image formats and text features they use and no others.
 # Debian's source has no wintab, so tablet events are off; direct2d and directwrite3 go off
 # together, as qwindows.dll does not link with only one of them. Message boxes need check
-# boxes, and a message box's details a text edit, so those stay; so do tool bars, which Qt
-# 6.4's Widgets library itself does not build without.
-options="-release -shared -nomake examples -nomake tests
--no-opengl -no-dbus -no-icu -no-pkg-config
--qt-zlib -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
--no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-concurrent
--no-feature-xml -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3
--no-feature-vulkan -no-feature-zstd -no-feature-androiddeployqt
--no-feature-itemviews -no-feature-style-stylesheet -no-feature-graphicsview
--no-feature-graphicseffect -no-feature-mdiarea -no-feature-dockwidget -no-feature-toolbox -no-feature-tabwidget -no-feature-tabbar -no-feature-combobox
--no-feature-fontcombobox -no-feature-spinbox -no-feature-datetimeedit
--no-feature-calendarwidget -no-feature-commandlinkbutton -no-feature-textbrowser
--no-feature-splashscreen -no-feature-splitter -no-feature-lcdnumber -no-feature-statusbar
--no-feature-progressbar -no-feature-dial -no-feature-scroller -no-feature-syntaxhighlighter
--no-feature-keysequenceedit -no-feature-colordialog -no-feature-filedialog
--no-feature-fontdialog -no-feature-progressdialog -no-feature-inputdialog
--no-feature-errormessage -no-feature-wizard -no-feature-undocommand
--no-feature-filesystemmodel -no-feature-standarditemmodel -no-feature-pdf
--no-feature-textodfwriter -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
--no-feature-movie -no-feature-gif -no-feature-ico -no-feature-imageformat_ppm
--no-feature-imageformat_xbm -no-feature-systemtrayicon -no-feature-sessionmanager
--no-feature-sharedmemory -no-feature-systemsemaphore -no-feature-jalalicalendar
--no-feature-islamiccivilcalendar -no-feature-itemmodeltester -no-feature-testlib_selfcover"
+# boxes and a text edit; Qt 6.4's Widgets library needs tool bars, and its Windows style the
+# item views, tab bars, tab widgets, combo and spin boxes, input dialogs, dock widgets and
+# command link buttons, so all those stay.
+options="-release -shared -nomake examples -nomake tests -no-opengl -no-dbus -no-icu -no-pkg-config
+-qt-zlib -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre -no-feature-sql
+-no-feature-network -no-feature-printsupport -no-feature-concurrent -no-feature-xml
+-no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 -no-feature-vulkan
+-no-feature-zstd -no-feature-androiddeployqt -no-feature-style-stylesheet
+-no-feature-graphicsview -no-feature-graphicseffect -no-feature-mdiarea -no-feature-toolbox
+-no-feature-fontcombobox -no-feature-datetimeedit -no-feature-calendarwidget
+-no-feature-textbrowser -no-feature-splashscreen -no-feature-splitter -no-feature-lcdnumber
+-no-feature-statusbar -no-feature-progressbar -no-feature-dial -no-feature-scroller
+-no-feature-syntaxhighlighter -no-feature-keysequenceedit -no-feature-colordialog
+-no-feature-filedialog -no-feature-fontdialog -no-feature-progressdialog
+-no-feature-errormessage -no-feature-wizard -no-feature-undocommand -no-feature-columnview
+-no-feature-listwidget -no-feature-datawidgetmapper -no-feature-filesystemmodel
+-no-feature-pdf -no-feature-textodfwriter -no-feature-textmarkdownreader
+-no-feature-textmarkdownwriter -no-feature-movie -no-feature-gif -no-feature-ico
+-no-feature-imageformat_ppm -no-feature-imageformat_xbm -no-feature-systemtrayicon
+-no-feature-sessionmanager -no-feature-sharedmemory -no-feature-systemsemaphore
+-no-feature-jalalicalendar -no-feature-islamiccivilcalendar -no-feature-itemmodeltester
+-no-feature-testlib_selfcover"
 
 versions=$(dpkg-query -W -f='${Package} ${Version}\n' qt6-base-dev qt6-base-dev-tools \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)

@@ -14,14 +14,13 @@ TITLE = "Pedalwise Calculator"
 LAUNCHER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "orca_launcher.py")
 # Orca logs an utterance as SPEECH OUTPUT: 'text' followed by its voice settings.
 UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)' ?\[?\{")
-ONE_CHAIN = b"26\r\n52\r\n1\r\n1\r\n13\r\n"
 RESULTS = ("notification Gear inches 104. Speeds: 60, 18 miles per hour; 70, 21; 80, 24; "
            "90, 27; 100, 30.")
 
 
 class Orca:
-    """One Orca on the session's display and accessibility bus. With no speech server it speaks
-    to nobody, but still logs what it would have said."""
+    """Orca on the session's display. With no speech server it speaks to nobody, but still logs
+    what it would have said."""
 
     def __init__(self, folder):
         settings = os.path.join(folder, "orca")
@@ -66,10 +65,9 @@ class Orca:
         self.hear(*expected)
 
     def menu(self, letter, item):
-        """Opens a menu by its Alt key and waits for its first item. With a screen reader on,
-        Qt hands each key to it before acting on the key itself, and an Alt that reaches the
-        menu bar after its letter closes the menu again: the letter waits for Orca to hear
-        the Alt."""
+        # With a screen reader on, Qt lets it see each key before acting on the key, and an Alt
+        # and its letter typed at machine speed reach the menu bar out of order: the menu stays
+        # shut. The letter waits until Orca has heard the Alt.
         xdotool("keydown", "alt")
         try:
             self.hear("left alt ")
@@ -88,8 +86,9 @@ class Orca:
 
 
 class ScreenReaderTest(PedalwiseTestCase):
-    def start_with_orca(self, defaults):
-        self.write_defaults(defaults)
+    def start_with_orca(self):
+        # No defaults file: Orca hears a box filled just before it takes the focus by its value
+        # alone, as if the filling had moved the focus there.
         orca = Orca(self.data_home)
         self.addCleanup(orca.close)
         self.start()
@@ -97,39 +96,44 @@ class ScreenReaderTest(PedalwiseTestCase):
         orca.hear("Pedalwise Calculator frame.", "Wheel Outside Diameter: text.")
         return orca
 
-    def tab_to_calculate(self, orca):
-        # One key at a time, as a user listens: Orca passes over a focus that has moved on.
-        for label in ("Drive Sprocket (A): #Teeth:", "Driven Sprocket (B): # Teeth:",
-                      "Drive Sprocket (C): #Teeth:", "Driven Sprocket (D): # Teeth:"):
-            orca.key("Tab", f"{label} text.")
-        orca.key("Tab", "Calculate! push button.")
+    def type_and_tab_to_calculate(self, orca, *typed):
+        """Types the texts of W, A, B, C and D, listening to each box after the wheel."""
+        following = ["Drive Sprocket (A): #Teeth: text.", "Driven Sprocket (B): # Teeth: text.",
+                     "Drive Sprocket (C): #Teeth: text.", "Driven Sprocket (D): # Teeth: text.",
+                     "Calculate! push button."]
+        # One box at a time, as a user listens: Orca passes over a focus that has moved on.
+        for text, heard in zip(typed, following):
+            if text:
+                xdotool("type", text)
+            orca.key("Tab", heard)
 
     def test_theInputsByTheirLabelsThenTheResultsWithTheirCadencesAtEachCalculate(self):
-        orca = self.start_with_orca(ONE_CHAIN)
-        self.tab_to_calculate(orca)
+        orca = self.start_with_orca()
+        self.type_and_tab_to_calculate(orca, "26", "52", "1", "1", "13")
         orca.key("space", RESULTS)
         # Again, with the focus still on the button.
         orca.key("Return", RESULTS)
 
     def test_aFailedCalculationIsSpokenAsItsMessage(self):
-        orca = self.start_with_orca(b"26\r\n52\r\n1\r\n1\r\n\r\n")  # no D
-        self.tab_to_calculate(orca)
+        orca = self.start_with_orca()
+        self.type_and_tab_to_calculate(orca, "26", "52", "1", "1", "")  # no D
         orca.key("space", "alert Minor problem...", "All 5 fields must contain valid data.")
 
-    def test_theHelpNoticeAndTheChainsOfTheDefaultsAreSpokenWithTheirPanels(self):
-        orca = self.start_with_orca(ONE_CHAIN)
+    def test_theChainsOfTheDefaultsAndTheHelpNoticeAreSpokenWithTheirPanels(self):
+        orca = self.start_with_orca()
+        orca.menu("t", "Set Defaults.")
+        orca.key("Return", "Set Default Values  panel.", "Wheel Outside Diameter... text.")
+        # The panel's boxes, each followed by its chain.
+        for label, chain in (("Drive Sprocket (A): # Teeth:", 1),
+                             ("Driven Sprocket (B): # Teeth:", 1),
+                             ("Drive Sprocket (C): #Teeth:", 2),
+                             ("Driven Sprocket (D): # Teeth:", 2)):
+            orca.key("Tab", f"{label} text.", f"Chain # {chain}.")
+
         orca.menu("h", "Program Help Contact.")
         orca.key("Return", "Frame3 panel.", "OK push button.",
                  "For assistance with this program please contact: "
                  "Pedalwise Support help@example.org.")
-        orca.key("Return", "Wheel Outside Diameter: text.")
-
-        orca.menu("t", "Set Defaults.")
-        orca.key("Return", "26")
-        for label in ("Drive Sprocket (A): # Teeth:", "Driven Sprocket (B): # Teeth:"):
-            orca.key("Tab", f"{label} text.")
-        orca.key("Tab", "Drive Sprocket (C): #Teeth: text.", "Chain # 2.")
-        orca.key("Tab", "Driven Sprocket (D): # Teeth: text.", "Chain # 2.")
 
 
 if __name__ == "__main__":

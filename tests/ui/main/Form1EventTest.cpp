@@ -316,14 +316,13 @@ private:
                 ui().txtDriven2->text(), ui().txtWheel->text()};
     }
 
-    // What the window last gave screen readers to speak, from a notification that stays hidden.
+    // What the window last gave screen readers to speak, through a hidden notification.
     QString spoken() {
         auto* announcer = f().form.findChild<pedalwise::runtime::Announcer*>();
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(announcer);
-        if (!announcer->isHidden() || accessible->role() != QAccessible::Notification) {
-            return QStringLiteral("<not a hidden notification>");
-        }
-        return accessible->text(QAccessible::Name);
+        const bool notification =
+            announcer->isHidden() && accessible->role() == QAccessible::Notification;
+        return notification ? accessible->text(QAccessible::Name) : QStringLiteral("<not one>");
     }
 
     QStringList results() const {

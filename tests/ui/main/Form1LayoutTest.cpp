@@ -382,18 +382,6 @@ private slots:
             QCOMPARE(AccessibleText(label, QAccessible::Name), QStringLiteral("27"));
             QCOMPARE(AccessibleText(label, QAccessible::Description), description);
         }
-        // What the place of a control tells the eye, its description tells the ear: the chain
-        // of a sprocket on the defaults panel, and the notice of the help panel on its "OK".
-        const QList<QPair<QObject*, QString>> described{
-            {c.txtDefDrive1, "Chain # 1"},
-            {c.txtDefDriven1, "Chain # 1"},
-            {c.txtDefDrive2, "Chain # 2"},
-            {c.txtDefDriven2, "Chain # 2"},
-            {c.cmdHelpOK, "For assistance with this program please contact: Pedalwise Support "
-                          "help@example.org"}};
-        for (const auto& [object, description] : described) {
-            QCOMPARE(AccessibleText(object, QAccessible::Description), description);
-        }
     }
 };
 

@@ -30,6 +30,7 @@ class Orca:
                        "profiles": {"default": {"profile": ["Default", "default"]}},
                        "pronunciations": {}, "keybindings": {}}, f)
         self.log = os.path.join(folder, "orca.log")
+        open(self.log, "w").close()
         env = dict(os.environ, HOME=folder, GSETTINGS_BACKEND="memory")
         self.process = subprocess.Popen(["/usr/bin/python3", LAUNCHER, settings, self.log],
                                         env=env)
@@ -37,26 +38,22 @@ class Orca:
         self.hear("Screen reader on.", timeout=START_TIMEOUT)
 
     def utterances(self):
-        try:
-            with open(self.log, encoding="utf-8", errors="replace") as f:
-                return [m.group(1) for m in map(UTTERANCE.search, f) if m]
-        except FileNotFoundError:
-            return []
+        with open(self.log, encoding="utf-8", errors="replace") as f:
+            return [m.group(1) for m in map(UTTERANCE.search, f) if m]
 
     def hear(self, *expected, timeout=TIMEOUT):
         """Waits until Orca has said each text, in this order, after what was heard before."""
         deadline = time.monotonic() + timeout
         while True:
-            said = self.utterances()
-            found, position = 0, self.heard
+            said, wanted = self.utterances(), list(expected)
             for position in range(self.heard, len(said)):
-                if said[position] == expected[found]:
-                    found += 1
-                    if found == len(expected):
+                if said[position] == wanted[0]:
+                    wanted.pop(0)
+                    if not wanted:
                         self.heard = position + 1
                         return
             if self.process.poll() is not None or time.monotonic() > deadline:
-                raise AssertionError(f"Orca did not say {expected[found]!r}; it said "
+                raise AssertionError(f"Orca did not say {wanted[0]!r}; it said "
                                      f"{said[self.heard:]!r}")
             time.sleep(0.05)
 

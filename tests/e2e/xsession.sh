@@ -19,4 +19,11 @@ mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export QT_QPA_PLATFORM=xcb
 export NO_AT_BRIDGE=0
+# The accessibility bus is started on demand by the session bus, with the session bus's own
+# environment: without this private runtime folder it would put its socket in the user's home,
+# where every other session of the same user, a desktop's or another test run's, puts its own.
+if [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR ||
+        echo "$0: the accessibility bus may be shared with other sessions" >&2
+fi
 "$@"

@@ -3,6 +3,7 @@
 #include "calc/GearCalc.h"
 #include "defaults/DefaultsFile.h"
 #include "runtime/platform/MessageBox.h"
+#include "runtime/qt/Announcer.h"
 #include "runtime/qt/Dispatch.h"
 #include "runtime/qt/Focus.h"
 #include "runtime/qt/PaintEvents.h"
@@ -26,6 +27,20 @@ std::string TextOf(const QLineEdit* box) {
     return box->text().toStdString();
 }
 
+// What a screen reader says after a calculation: on the screen only the column headings tell
+// which speed belongs to which cadence, so the words say it, as the labels show the results.
+template <std::size_t N>
+QString ResultsSpoken(const Label& inches, const std::array<Label*, N>& speeds) {
+    static_assert(N == calc::Cadences.size());
+    QString text = QStringLiteral("Gear inches %1. Speeds: ").arg(inches.text());
+    for (std::size_t i = 0; i < N; ++i) {
+        text += QStringLiteral("%1, %2").arg(calc::Cadences[i]).arg(speeds[i]->text());
+        text += i == 0 ? QStringLiteral(" miles per hour; ")
+                       : (i + 1 < N ? QStringLiteral("; ") : QStringLiteral("."));
+    }
+    return text;
+}
+
 } // namespace
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
@@ -39,6 +54,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setTabOrder();
     placeWindow();
     connectHandlers();
+    m_announcer = new runtime::Announcer(*this);
     m_ui.txtWheel->setFocus(Qt::OtherFocusReason);
 }
 
@@ -90,6 +106,9 @@ void Form1::cmdCalculate_Click() {
             speedLabels[i]->setText(
                 QString::fromStdString(calc::SpeedText(inches, calc::Cadences[i])));
         }
+        // The results are labels that never take the focus: a screen reader hears of them
+        // only when told. A failure needs no telling: its message box is read out as it opens.
+        m_announcer->say(ResultsSpoken(*c.lblInches, speedLabels));
     } catch (const std::exception&) {
         // Whatever failed, the user gets the one message; labels already written stay.
         runtime::MsgBox("All 5 fields must contain valid data", "Minor problem...");

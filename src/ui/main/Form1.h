@@ -7,6 +7,10 @@
 #include <QMainWindow>
 #include <QMenu>
 
+namespace pedalwise::runtime {
+class Announcer;
+}
+
 namespace pedalwise::ui {
 
 // Every control of the main window, each under its own name (also its objectName). The
@@ -113,6 +117,8 @@ private:
     void connectHandlers();
 
     Form1Controls m_ui;
+    // Speaks the results of a calculation to a screen reader.
+    runtime::Announcer* m_announcer = nullptr;
 };
 
 } // namespace pedalwise::ui

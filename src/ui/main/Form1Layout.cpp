@@ -182,6 +182,14 @@ void Form1::buildControls() {
         italic.setItalic(true);
         chain->setFont(italic);
     }
+    // On the panel only the place of a box says which chain it belongs to, and screen readers
+    // read a box by its own label alone; its description names the chain.
+    for (TextBox* box : {c.txtDefDrive1, c.txtDefDriven1}) {
+        box->setAccessibleDescription(c.lblDefChain1->text());
+    }
+    for (TextBox* box : {c.txtDefDrive2, c.txtDefDriven2}) {
+        box->setAccessibleDescription(c.lblDefChain2->text());
+    }
     c.cmdDefaultCancel =
         MakeButton(d, "cmdDefaultCancel", QStringLiteral("&Cancel"), {1710, 2670, 975, 300});
     c.cmdDefaultSave =
@@ -208,6 +216,10 @@ void Form1::buildControls() {
     }
     c.cmdHelpOK = MakeButton(h, "cmdHelpOK", QStringLiteral("OK"), {1650, 1065, 510, 345});
     c.cmdHelpOK->setPalette(QApplication::palette());
+    // The panel puts the focus on its "OK", and screen readers read the focused control, not
+    // the labels around it: the button's description carries the notice.
+    c.cmdHelpOK->setAccessibleDescription(c.lblHelpContact1->text() + QLatin1Char(' ') +
+                                          c.lblHelpContact2->text());
     c.frmHelpContact->hide();
 
     // The panels lie above every other control, the help panel above the defaults panel.

@@ -1,7 +1,9 @@
 // The main window's events: the calculation and its one failure message, the focus-leave
 // rules of the input boxes, the two ways to end the program, and the help contact panel.
 #include "Form1Fixture.h"
+#include "runtime/qt/Announcer.h"
 
+#include <QAccessible>
 #include <QMenu>
 
 using namespace pedalwise::ui;
@@ -10,6 +12,8 @@ namespace {
 
 const std::string kPrompt = "All 5 fields must contain valid data";
 const std::string kTitle = "Minor problem...";
+const QString kResultsSpoken = QStringLiteral(
+    "Gear inches 104. Speeds: 60, 18 miles per hour; 70, 21; 80, 24; 90, 27; 100, 30.");
 
 } // namespace
 
@@ -38,6 +42,8 @@ private slots:
         QCOMPARE(results(), QStringList({"104", "18", "21", "24", "27", "30"}));
         QVERIFY(f().messages.messages.empty());
         QCOMPARE(QApplication::focusWidget(), ui().cmdCalculate);
+        // Screen readers are told the results with their cadences; nothing shows.
+        QCOMPARE(spoken(), kResultsSpoken);
     }
 
     void speedsComeFromTheGearInchesAsDisplayed() {
@@ -84,6 +90,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ui().txtDrive1);
         QCOMPARE(results(), before);
         QCOMPARE(inputsShown(), inputs);
+        QCOMPARE(spoken(), kResultsSpoken); // the message box speaks for itself
 
         // Nothing is kept from the failure: once the inputs are sound, the next click works.
         enter("39", "1", "1", "13", "27");
@@ -324,6 +331,15 @@ private:
     QStringList inputsShown() const {
         return {ui().txtDrive1->text(), ui().txtDriven1->text(), ui().txtDrive2->text(),
                 ui().txtDriven2->text(), ui().txtWheel->text()};
+    }
+
+    // What the window last gave screen readers to speak, through a hidden notification.
+    QString spoken() {
+        auto* announcer = f().form.findChild<pedalwise::runtime::Announcer*>();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(announcer);
+        const bool notification =
+            announcer->isHidden() && accessible->role() == QAccessible::Notification;
+        return notification ? accessible->text(QAccessible::Name) : QStringLiteral("<not one>");
     }
 
     QStringList results() const {

@@ -1,0 +1,137 @@
+"""The calculator with a real screen reader: GNOME's Orca, driven by the keyboard as a blind
+user drives it, and heard through its debug log, where it writes every utterance."""
+
+import json
+import os
+import re
+import subprocess
+import time
+import unittest
+
+from atspi_driver import START_TIMEOUT, TIMEOUT, PedalwiseTestCase, xdotool
+
+TITLE = "Pedalwise Calculator"
+LAUNCHER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "orca_launcher.py")
+# Orca logs an utterance as SPEECH OUTPUT: 'text' followed by its voice settings.
+UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*)' ?\[?\{")
+RESULTS = ("notification Gear inches 104. Speeds: 60, 18 miles per hour; 70, 21; 80, 24; "
+           "90, 27; 100, 30.")
+
+
+class Orca:
+    """Orca on the session's display. With no speech server it speaks to nobody, but still logs
+    what it would have said."""
+
+    def __init__(self, folder):
+        settings = os.path.join(folder, "orca")
+        os.makedirs(settings)
+        with open(os.path.join(settings, "user-settings.conf"), "w") as f:
+            json.dump({"general": {"speechServerFactory": ""},
+                       "profiles": {"default": {"profile": ["Default", "default"]}},
+                       "pronunciations": {}, "keybindings": {}}, f)
+        self.log = os.path.join(folder, "orca.log")
+        open(self.log, "w").close()
+        env = dict(os.environ, HOME=folder, GSETTINGS_BACKEND="memory")
+        self.process = subprocess.Popen(["/usr/bin/python3", LAUNCHER, settings, self.log],
+                                        env=env)
+        self.heard = 0
+        self.hear("Screen reader on.", timeout=START_TIMEOUT)
+
+    def utterances(self):
+        with open(self.log, encoding="utf-8", errors="replace") as f:
+            return [m.group(1) for m in map(UTTERANCE.search, f) if m]
+
+    def hear(self, *expected, timeout=TIMEOUT):
+        """Waits until Orca has said each text, in this order, after what was heard before."""
+        deadline = time.monotonic() + timeout
+        while True:
+            said, wanted = self.utterances(), list(expected)
+            for position in range(self.heard, len(said)):
+                if said[position] == wanted[0]:
+                    wanted.pop(0)
+                    if not wanted:
+                        self.heard = position + 1
+                        return
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                raise AssertionError(f"Orca did not say {wanted[0]!r}; it said "
+                                     f"{said[self.heard:]!r}")
+            time.sleep(0.05)
+
+    def key(self, key, *expected):
+        xdotool("key", key)
+        self.hear(*expected)
+
+    def menu(self, letter, item):
+        # With a screen reader on, Qt lets it see each key before acting on the key, and an Alt
+        # and its letter typed at machine speed reach the menu bar out of order: the menu stays
+        # shut. The letter waits until Orca has heard the Alt.
+        xdotool("keydown", "alt")
+        try:
+            self.hear("left alt ")
+            xdotool("key", letter)
+        finally:
+            xdotool("keyup", "alt")
+        self.hear(item)
+
+    def close(self):
+        self.process.terminate()
+        try:
+            self.process.wait(5)
+        except subprocess.TimeoutExpired:  # Orca does not always end on SIGTERM
+            self.process.kill()
+            self.process.wait()
+
+
+class ScreenReaderTest(PedalwiseTestCase):
+    def start_with_orca(self):
+        # No defaults file: Orca hears a box filled just before it takes the focus by its value
+        # alone, as if the filling had moved the focus there.
+        orca = Orca(self.data_home)
+        self.addCleanup(orca.close)
+        self.start()
+        xdotool("search", "--sync", "--onlyvisible", "--name", TITLE, "windowactivate", "--sync")
+        orca.hear("Pedalwise Calculator frame.", "Wheel Outside Diameter: text.")
+        return orca
+
+    def type_and_tab_to_calculate(self, orca, *typed):
+        """Types the texts of W, A, B, C and D, listening to each box after the wheel."""
+        following = ["Drive Sprocket (A): #Teeth: text.", "Driven Sprocket (B): # Teeth: text.",
+                     "Drive Sprocket (C): #Teeth: text.", "Driven Sprocket (D): # Teeth: text.",
+                     "Calculate! push button."]
+        # One box at a time, as a user listens: Orca passes over a focus that has moved on.
+        for text, heard in zip(typed, following):
+            if text:
+                xdotool("type", text)
+            orca.key("Tab", heard)
+
+    def test_theInputsByTheirLabelsThenTheResultsWithTheirCadencesAtEachCalculate(self):
+        orca = self.start_with_orca()
+        self.type_and_tab_to_calculate(orca, "26", "52", "1", "1", "13")
+        orca.key("space", RESULTS)
+        # Again, with the focus still on the button.
+        orca.key("Return", RESULTS)
+
+    def test_aFailedCalculationIsSpokenAsItsMessage(self):
+        orca = self.start_with_orca()
+        self.type_and_tab_to_calculate(orca, "26", "52", "1", "1", "")  # no D
+        orca.key("space", "alert Minor problem...", "All 5 fields must contain valid data.")
+
+    def test_theChainsOfTheDefaultsAndTheHelpNoticeAreSpokenWithTheirPanels(self):
+        orca = self.start_with_orca()
+        orca.menu("t", "Set Defaults.")
+        orca.key("Return", "Set Default Values  panel.", "Wheel Outside Diameter... text.")
+        # The panel's boxes, each followed by its chain.
+        for label, chain in (("Drive Sprocket (A): # Teeth:", 1),
+                             ("Driven Sprocket (B): # Teeth:", 1),
+                             ("Drive Sprocket (C): #Teeth:", 2),
+                             ("Driven Sprocket (D): # Teeth:", 2)):
+            orca.key("Tab", f"{label} text.", f"Chain # {chain}.")
+
+        orca.menu("h", "Program Help Contact.")
+        orca.key("Return", "Frame3 panel.", "OK push button.",
+                 "For assistance with this program please contact: "
+                 "Pedalwise Support help@example.org.")
+
+
+if __name__ == "__main__":
+    unittest.main()

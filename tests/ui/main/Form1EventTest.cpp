@@ -1,6 +1,6 @@
 // The main window's events: the calculation and its one failure message, the focus-leave
 // rules of the input boxes, the two ways to end the program, and the help contact panel.
-#include "Form1Fixture.h"
+#include "support/Form1Fixture.h"
 
 #include <QMenu>
 

@@ -1,7 +1,7 @@
 // The main window as laid out: every control's name, kind, container, text, place and size,
 // its colours and fonts, the menus, the stacking of the panels, the tab order and what screen
 // readers are told. Positions are given in twips, as the window was designed.
-#include "Form1Fixture.h"
+#include "support/Form1Fixture.h"
 
 #include <QAccessible>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
-#include "FileSystemTestSupport.h"
 #include "defaults/DefaultsFile.h"
 #include "runtime/platform/FileSystem.h"
+#include "support/FileSystemTestSupport.h"
 
 #include <benchmark/benchmark.h>
 

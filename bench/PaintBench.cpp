@@ -1,5 +1,5 @@
-#include "FileSystemTestSupport.h"
 #include "runtime/platform/FileSystem.h"
+#include "support/FileSystemTestSupport.h"
 #include "ui/main/Form1.h"
 
 #include <QApplication>

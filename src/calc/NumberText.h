@@ -2,22 +2,7 @@
 
 #include "calc/GearCalc.h"
 
-// Boost's cpp_int.hpp includes <iostream> but uses only the stream classes. With GCC 12's
-// library every file that includes <iostream> sets up the eight standard streams and the C++
-// locale when the program starts, which costs the program about 0.25 MiB of memory though it
-// never uses them; so it gets <istream> and <ostream> alone. Another library reads the guard
-// differently, and <iostream> is then included as usual.
-#include <istream>
-#include <ostream>
-#if defined(__GLIBCXX__) && !defined(_GLIBCXX_IOSTREAM)
-#define _GLIBCXX_IOSTREAM 1 // NOLINT(bugprone-reserved-identifier): the library's own guard
-#define PEDALWISE_IOSTREAM_LEFT_OUT
-#endif
 #include <boost/multiprecision/cpp_int.hpp>
-#ifdef PEDALWISE_IOSTREAM_LEFT_OUT
-#undef _GLIBCXX_IOSTREAM // NOLINT(bugprone-reserved-identifier)
-#undef PEDALWISE_IOSTREAM_LEFT_OUT
-#endif
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "calc/GearCalc.h"
 
-#include "LongTexts.h"
+#include "support/LongTexts.h"
 
 #include <gtest/gtest.h>
 

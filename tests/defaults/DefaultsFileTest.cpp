@@ -1,8 +1,8 @@
 #include "defaults/DefaultsFile.h"
 
-#include "FileSystemTestSupport.h"
 #include "runtime/platform/FileSystem.h"
 #include "runtime/platform/RuntimeError.h"
+#include "support/FileSystemTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -71,7 +71,7 @@ public:
     virtual std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) = 0;
     // The same, but an absent file gives nullptr rather than an exception: for a file that is
     // often absent, such as the defaults at the first start, since the first exception a
-    // program throws costs it about 0.2 MiB of memory for unwinding.
+    // program throws costs it memory for unwinding (docs/performance.md).
     virtual std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) {
         try {
             return openForInput(path);

@@ -1,7 +1,6 @@
 #include "runtime/qt/Application.h"
 
 #include "runtime/qt/Dispatch.h"
-#include "runtime/qt/ProgramStyle.h"
 
 #include <QWidget>
 
@@ -26,7 +25,6 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 int RunProgram(int& argc, char** argv,
                const std::function<std::unique_ptr<QWidget>()>& createStartupWindow) {
     Application app(argc, argv);
-    Application::setStyle(new ProgramStyle); // owned by the application
     std::unique_ptr<QWidget> startup = createStartupWindow();
     startup->show();
     return Application::exec();

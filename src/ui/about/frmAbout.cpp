@@ -3,26 +3,14 @@
 #include "ui/about/frmAbout.h"
 
 #include "runtime/qt/Dispatch.h"
+#include "runtime/qt/Taskbar.h"
 #include "ui/about/SysInfo.h"
 #include "ui/forms/FormLayout.h"
 #include "ui/forms/Images.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
-#include <QWindow>
-
-#if PEDALWISE_HAVE_XCB
-#include <xcb/xcb.h>
-
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#if QT_CONFIG(xcb)
-#include <QtGui/qguiapplication_platform.h>
-#endif
-#endif
 
 namespace pedalwise::ui {
 namespace {
@@ -79,51 +67,6 @@ void SetBlackText(QWidget* control) {
     control->setPalette(palette);
 }
 
-// The window has no taskbar button of its own. On X11 that is the _NET_WM_STATE_SKIP_TASKBAR
-// state, which the window must carry before it is first mapped; Qt keeps states it finds on
-// the window when it sets its own. Qt::Tool would not do it on X11, and would no longer keep
-// the program running after the main window closes.
-void KeepOffTaskbar([[maybe_unused]] QWidget& window) {
-#if PEDALWISE_HAVE_XCB && QT_CONFIG(xcb)
-    // Other platforms, the offscreen one included, may answer for X11 without a connection.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() != QStringLiteral("xcb") || x11 == nullptr ||
-        x11->connection() == nullptr) {
-        return;
-    }
-    xcb_connection_t* connection = x11->connection();
-    const auto atom = [connection](const char* name) -> xcb_atom_t {
-        const xcb_intern_atom_cookie_t cookie =
-            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-        const xcb_atom_t result = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(reply);
-        return result;
-    };
-    const xcb_atom_t state = atom("_NET_WM_STATE");
-    const xcb_atom_t skipTaskbar = atom("_NET_WM_STATE_SKIP_TASKBAR");
-    if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE) {
-        return;
-    }
-    xcb_change_property(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()),
-                        state, XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
-    xcb_flush(connection);
-#endif
-}
-
-#ifdef Q_OS_WIN
-// On Windows a top-level window owned by another window has no taskbar button. The owner is
-// a window that is never shown, as long as the program runs.
-QWindow& HiddenOwner() {
-    static QWindow* owner = [] {
-        auto* window = new QWindow;
-        window->create();
-        return window;
-    }();
-    return *owner;
-}
-#endif
-
 } // namespace
 
 frmAbout::frmAbout()
@@ -148,7 +91,6 @@ frmAbout::frmAbout()
     setFixedSize(Px(5730), Px(4380));
     setGeometry(Px(2850), Px(2325), Px(5730), Px(4380));
     m_ui.cmdOK->setFocus(Qt::OtherFocusReason);
-    KeepOffTaskbar(*this);
 }
 
 void frmAbout::buildControls() {
@@ -211,19 +153,12 @@ frmAbout* frmAbout::Loaded() {
 }
 
 void frmAbout::setVisible(bool visible) {
-#ifdef Q_OS_WIN
-    // Qt gives the native window the owner it is told of only as the window is shown. Told of
-    // the hidden one for that moment, the window gets it and keeps it; forgotten again after,
-    // so that Qt counts the window as one of its own that keeps the program running.
-    if (visible && !isVisible()) {
-        winId();
-        windowHandle()->setTransientParent(&HiddenOwner());
-        QDialog::setVisible(true);
-        windowHandle()->setTransientParent(nullptr);
+    // The window has no taskbar button of its own.
+    if (visible) {
+        runtime::ShowWithoutTaskbarButton(*this, [this] { QDialog::setVisible(true); });
         return;
     }
-#endif
-    QDialog::setVisible(visible);
+    QDialog::setVisible(false);
 }
 
 void frmAbout::cmdOK_Click() {

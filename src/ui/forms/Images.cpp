@@ -1,6 +1,6 @@
 #include "ui/forms/Images.h"
 
-#include "runtime/qt/ProgramStyle.h"
+#include <QImageReader>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initPedalwiseResources() {
@@ -8,6 +8,19 @@ static void initPedalwiseResources() {
 }
 
 namespace pedalwise::ui {
+namespace {
+
+// The pictures are PNG files, read by Qt's PNG reader directly: a reader left to find the format
+// itself first loads every image-format plug-in on the system to ask whether one of them reads
+// the file.
+QPixmap ReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    // A file named "...@2x.png" comes with a device pixel ratio of 2.
+    return QPixmap::fromImage(reader.read());
+}
+
+} // namespace
 
 void InitImages() {
     static const bool once = (initPedalwiseResources(), true);
@@ -17,11 +30,11 @@ void InitImages() {
 QPixmap Picture(const QString& png, qreal devicePixelRatio) {
     InitImages();
     if (devicePixelRatio <= 1) {
-        return runtime::ReadPng(png);
+        return ReadPng(png);
     }
     QString twice = png;
     twice.insert(twice.lastIndexOf(QLatin1Char('.')), QLatin1String("@2x"));
-    return runtime::ReadPng(twice);
+    return ReadPng(twice);
 }
 
 QIcon ChainringIcon() {
@@ -29,7 +42,7 @@ QIcon ChainringIcon() {
     QIcon icon;
     // The sizes src/ui/forms/CMakeLists.txt renders; each small one is another's 2x.
     for (const int side : {16, 24, 32, 48, 64}) {
-        icon.addPixmap(runtime::ReadPng(QStringLiteral(":/pedalwise/chainring-%1.png").arg(side)));
+        icon.addPixmap(ReadPng(QStringLiteral(":/pedalwise/chainring-%1.png").arg(side)));
     }
     return icon;
 }

@@ -1,8 +1,8 @@
 // The system's file lookup, on a scratch folder.
 
 #include "runtime/platform/FileLookup.h"
-#include "ScratchFolder.h"
 #include "runtime/platform/RuntimeError.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "runtime/platform/FileSystem.h"
 
-#include "FileSystemTestSupport.h"
+#include "support/FileSystemTestSupport.h"
 
 #include <gtest/gtest.h>
 

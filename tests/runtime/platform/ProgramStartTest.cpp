@@ -2,8 +2,8 @@
 // tests, which watch a started program at work.
 
 #include "runtime/platform/ProgramStart.h"
-#include "ScratchFolder.h"
 #include "runtime/platform/RuntimeError.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Linux answers the viewer's registry value from PATH.
 #ifndef _WIN32
 
-#include "ScratchFolder.h"
 #include "runtime/platform/Registry.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

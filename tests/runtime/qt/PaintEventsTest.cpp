@@ -1,6 +1,6 @@
 // When a window paints: exposures from the window system, restoring, hidden panels, and the
 // areas that the program's own popups leave behind.
-#include "QtTestSupport.h"
+#include "support/QtTestSupport.h"
 
 #include "runtime/qt/Dispatch.h"
 #include "runtime/qt/PaintEvents.h"

@@ -1,4 +1,4 @@
-#include "QtTestSupport.h"
+#include "support/QtTestSupport.h"
 
 #include "runtime/platform/RuntimeError.h"
 #include "runtime/qt/Application.h"

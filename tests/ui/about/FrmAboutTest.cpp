@@ -3,7 +3,7 @@
 // over fake launcher services, and the program living on while it is open.
 #include "ui/about/frmAbout.h"
 #include "FakeServices.h"
-#include "QtTestSupport.h"
+#include "support/QtTestSupport.h"
 #include "ui/main/Form1.h"
 
 #include <QAccessible>

@@ -1,8 +1,8 @@
 // The launcher on Linux with the system's own services: the viewer is found on PATH and
 // really started. PATH points at a scratch folder only, so the machine's viewers never run.
 
-#include "../../runtime/platform/ScratchFolder.h"
 #include "FakeServices.h"
+#include "support/ScratchFolder.h"
 #include "ui/about/SysInfo.h"
 
 #include <gtest/gtest.h>

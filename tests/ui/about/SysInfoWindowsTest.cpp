@@ -2,8 +2,8 @@
 // program start. The tests write the registry values themselves, including a string stored
 // without its NUL, which the reg tool cannot make, and remove them again.
 
-#include "../../runtime/platform/ScratchFolder.h"
 #include "FakeServices.h"
+#include "support/ScratchFolder.h"
 #include "ui/about/SysInfo.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // drawn in, at the scale factor the test runs with (QT_SCALE_FACTOR, as on a high-DPI screen).
 // Geometry stays in logical pixels when Qt scales, but the fonts are rendered for the device
 // pixels, without hinting, so a text that just fitted at 1x can come out wider.
-#include "Form1Fixture.h"
+#include "support/Form1Fixture.h"
 
 #include <QAbstractButton>
 #include <QFontMetricsF>

@@ -1,10 +1,10 @@
 // The defaults on the main window: loading them into the five inputs at every paint, the
 // defaults panel with Set Defaults, Save and Cancel, and a save that fails.
-#include "FileSystemTestSupport.h"
-#include "Form1Fixture.h"
 #include "runtime/platform/FileSystem.h"
 #include "runtime/qt/Dispatch.h"
 #include "runtime/qt/PaintEvents.h"
+#include "support/FileSystemTestSupport.h"
+#include "support/Form1Fixture.h"
 
 #include <QWindow>
 

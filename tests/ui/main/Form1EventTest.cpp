@@ -1,7 +1,7 @@
 // The main window's events: the calculation and its one failure message, the focus-leave
 // rules of the input boxes, the two ways to end the program, and the help contact panel.
-#include "Form1Fixture.h"
 #include "runtime/qt/Announcer.h"
+#include "support/Form1Fixture.h"
 
 #include <QAccessible>
 #include <QMenu>

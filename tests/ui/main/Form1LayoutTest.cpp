@@ -1,11 +1,12 @@
 // The main window as laid out: every control's name, kind, container, text, place and size,
 // its colours and fonts, the menus, the stacking of the panels, the tab order and what screen
 // readers are told. Positions are given in twips, as the window was designed.
-#include "Form1Fixture.h"
+#include "support/Form1Fixture.h"
 
 #include <QAccessible>
 #include <QFontInfo>
 #include <QMenuBar>
+#include <QToolButton>
 
 using namespace pedalwise::ui;
 
@@ -147,12 +148,24 @@ private slots:
         for (QWidget* control : form.centralWidget()->findChildren<QWidget*>()) {
             before.insert(control, control->geometry());
         }
-        for (const QSize size : {QSize(800, 600), QSize(200, 150)}) {
+        // The menu bar's own tool button, its overflow: shown with Qt's mark when the window is
+        // narrower than the three menu titles, which then move into it.
+        const QList<QToolButton*> buttons = form.menuBar()->findChildren<QToolButton*>();
+        QCOMPARE(buttons.size(), 1);
+        const QToolButton* overflow = buttons.first();
+        const QList<QPair<QSize, bool>> sizes{
+            {QSize(800, 600), false}, {QSize(200, 150), false}, {QSize(80, 150), true}};
+        for (const auto& [size, overflowShown] : sizes) {
             form.resize(size);
             QTRY_COMPARE(form.size(), size);
             for (auto it = before.cbegin(); it != before.cend(); ++it) {
                 QCOMPARE(it.key()->geometry(), it.value());
             }
+            QTRY_COMPARE(overflow->isVisible(), overflowShown);
+            const QImage mark = overflow->icon().pixmap(16).toImage();
+            QImage blank(mark.size(), mark.format());
+            blank.fill(Qt::transparent);
+            QVERIFY(!mark.isNull() && mark != blank);
         }
         // A larger window shows more of the peach client area.
         form.resize(800, 600);

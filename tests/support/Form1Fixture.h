@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QtTestSupport.h"
+#include "support/QtTestSupport.h"
 #include "ui/main/Form1.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "QtTestSupport.h"
+#include "support/QtTestSupport.h"
 
 #include <QApplication>
 #include <QDir>

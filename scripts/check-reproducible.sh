@@ -43,6 +43,9 @@ for first in $firsts; do
         exit 2
     fi
 done
+# The same Qt for Windows as the first build's.
+toolchain=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' build/windows/CMakeCache.txt)
+qt=${toolchain%/lib/cmake/Qt6/qt.toolchain.cmake}
 rm -rf "$copy" "$log"
 mkdir -p "$copy"
 git ls-files -z --cached --others --exclude-standard |
@@ -55,11 +58,6 @@ step cmake --preset default "$@" -DPEDALWISE_BUILD_TESTS=OFF -DPEDALWISE_BUILD_B
 step cmake --build --preset default -j "$jobs"
 step cpack --config build/default/CPackConfig.cmake -B build/package
 say "Debian package built after $(elapsed)"
-if ! qt=$(./scripts/build-windows-qt.sh 2>>"$log"); then
-    say "Qt for Windows could not be found or built; the end of $log:"
-    tail -n 20 "$log"
-    exit 1
-fi
 step env PEDALWISE_QT_WINDOWS="$qt" cmake --preset windows -DPEDALWISE_BUILD_TESTS=OFF \
     -DPEDALWISE_HOST_RENDERER="$copy/build/default/resources/pedalwise_render_pictures"
 step cmake --build --preset windows --target windows_packages -j "$jobs"

@@ -1,9 +1,18 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
 .PHONY: all setup setup-run configure build app run screenshot test test-linux test-static \
-        test-asan test-windows test-fuzz test-installed package windows bench bench-startup \
-        bench-windows clean
+        test-asan test-windows test-fuzz test-installed check-reproducible package windows \
+        bench bench-startup bench-windows clean
 
 JOBS ?= $(shell nproc)
+
+# The packages carry the time of the last commit, not of the build, so that two builds of one
+# commit come out the same bit for bit.
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 all: build
 
@@ -13,8 +22,8 @@ setup:
 
 # The program as users get it, from make run and in the package, is built with Debian's
 # hardening flags, "-z now" included (PIE is the compiler's own default). The preset's build
-# type still decides optimisation and debugging information, and source paths stay as they are
-# for the debugger.
+# type still decides optimisation and debugging information; the build maps source paths
+# itself (CMakeLists.txt), in the Windows program too.
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath" \
             DEB_CXXFLAGS_MAINT_STRIP="-g -O2" dpkg-buildflags --get
 HARDENING = -DCMAKE_CXX_FLAGS="$(shell $(DEB_FLAGS) CPPFLAGS) $(shell $(DEB_FLAGS) CXXFLAGS)" \
@@ -44,7 +53,7 @@ screenshot: app
 	QT_SCALE_FACTOR=$(SCALE) ./scripts/run.sh --screenshot \
 	    docs/images/main-window$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png build/app/src/pedalwise
 
-test: test-linux test-static test-asan test-windows test-fuzz test-installed
+test: test-linux test-static test-asan test-windows test-fuzz test-installed check-reproducible
 
 test-linux: build
 	ctest --preset default
@@ -83,15 +92,22 @@ test-fuzz: setup
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz
 
-# The Debian package, build/package/pedalwise_<version>_amd64.deb.
+# The Debian package, build/package/pedalwise_<version>_amd64.deb. CPack gives its parts the
+# permissions the umask gives them.
 package: build
 	rm -f build/package/pedalwise_*.deb
-	cpack --config build/default/CPackConfig.cmake -B build/package
+	umask 022 && cpack --config build/default/CPackConfig.cmake -B build/package
 
 # Checks the package with lintian, installs it on this machine, runs the end-to-end tests
 # against /usr/bin/pedalwise and removes the package again.
 test-installed: package
 	./scripts/test-installed.sh build/package/pedalwise_*.deb
+
+# Builds the .deb, the setup program and the archive a second time, in another folder at a later
+# time, from a copy of the same sources (the program alone, without tests), and fails unless
+# each comes out the same bit for bit; diffoscope then shows what differs.
+check-reproducible: package windows
+	JOBS=$(JOBS) ./scripts/check-reproducible.sh build/rebuild $(HARDENING)
 
 bench: build
 	./build/default/bench/pedalwise_bench

@@ -35,4 +35,8 @@ if(PEDALWISE_WITH_QT)
     find_package(Qt6 REQUIRED COMPONENTS ${qt_components})
     set(CMAKE_AUTOMOC ON)
     set(CMAKE_AUTORCC ON)
+    # Resource format 1 stores no file times, which for pictures rendered during the build
+    # would be the build's own time; without zstd, as only format 3 can name it.
+    set(PEDALWISE_RCC_OPTIONS --format-version 1 --no-zstd)
+    set(CMAKE_AUTORCC_OPTIONS ${PEDALWISE_RCC_OPTIONS})
 endif()

@@ -3,10 +3,13 @@
 # and style plug-ins in the program's own folder, so the tests run under Wine as they are.
 set(PEDALWISE_WINDOWS_BIN ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PEDALWISE_WINDOWS_BIN})
+# Programs carry the time stamp 0, not the time they were linked, so that builds repeat.
+add_link_options(-Wl,--no-insert-timestamp)
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 # The MinGW runtime the compiler links against; the copies beside the program are stripped,
-# as Debian's carry their debugging symbols (libstdc++ alone is 24 MB with them).
+# as Debian's carry their debugging symbols (libstdc++ alone is 24 MB with them), with the time
+# stamp 0 instead of the time strip runs.
 set(PEDALWISE_MINGW_RUNTIME)
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
@@ -23,7 +26,8 @@ foreach(dll IN LISTS PEDALWISE_MINGW_RUNTIME)
     get_filename_component(name ${dll} NAME)
     list(APPEND deployed ${PEDALWISE_WINDOWS_BIN}/${name})
     add_custom_command(OUTPUT ${PEDALWISE_WINDOWS_BIN}/${name}
-        COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${PEDALWISE_WINDOWS_BIN}/${name} ${dll}
+        COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+                ${CMAKE_STRIP} --strip-unneeded -o ${PEDALWISE_WINDOWS_BIN}/${name} ${dll}
         DEPENDS ${dll} VERBATIM)
 endforeach()
 # Qt's own DLLs and plug-ins are already stripped; the tests also need Qt Test and the

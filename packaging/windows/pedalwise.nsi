@@ -6,6 +6,8 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; The files keep no times of their own, so that every build of one commit is the same.
+SetDateSave off
 ManifestDPIAware true
 
 !include "MUI2.nsh"

@@ -53,11 +53,18 @@ options="-release -shared -nomake examples -nomake tests -no-opengl -no-dbus -no
 -no-feature-jalalicalendar -no-feature-islamiccivilcalendar -no-feature-itemmodeltester
 -no-feature-testlib_selfcover"
 
+# The libraries come out the same wherever and whenever they are built: no link times in them,
+# source and build paths mapped to fixed names, and Qt's own dates those of its Debian source.
+# (As given to configure below; kept here for the hash, so that a change builds Qt anew.)
+reproducible='-ffile-prefix-map=$src=qtbase -ffile-prefix-map=$work/build=build
+-Wl,--no-insert-timestamp SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -STimestamp)'
+
 versions=$(dpkg-query -W -f='${Package} ${Version}\n' qt6-base-dev qt6-base-dev-tools \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
 qt_debian_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_version=${qt_debian_version%%+*}
-hash=$(printf '%s\n' "$toolchain_text" "$options" "$versions" | sha256sum | cut -c1-12)
+hash=$(printf '%s\n' "$toolchain_text" "$options" "$reproducible" "$versions" |
+    sha256sum | cut -c1-12)
 name=qt-$qt_version-mingw-$hash
 
 system_cache=/var/cache/pedalwise
@@ -137,6 +144,9 @@ for d in "$work"/qt6-base-* "$work"/qtbase-*; do
     if [ -d "$d" ]; then src=$d; break; fi
 done
 [ -n "$src" ] || fail 1 "unpacking the source"
+SOURCE_DATE_EPOCH=$(cd "$src" && dpkg-parsechangelog -STimestamp)
+export SOURCE_DATE_EPOCH
+paths="-ffile-prefix-map=$src=qtbase -ffile-prefix-map=$work/build=build"
 
 say "configuring"
 mkdir -p "$work/build"
@@ -144,7 +154,11 @@ cd "$work/build"
 # shellcheck disable=SC2086
 "$src/configure" -prefix "$prefix" -xplatform win32-g++ -qt-host-path /usr $options \
     -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >>"$log" 2>&1 ||
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_C_FLAGS="$paths" -DCMAKE_CXX_FLAGS="$paths" \
+    -DCMAKE_SHARED_LINKER_FLAGS=-Wl,--no-insert-timestamp \
+    -DCMAKE_MODULE_LINKER_FLAGS=-Wl,--no-insert-timestamp \
+    -DCMAKE_EXE_LINKER_FLAGS=-Wl,--no-insert-timestamp >>"$log" 2>&1 ||
     fail $? "configuring Qt"
 
 # Ninja writes "[done/total]" before each step; once a minute the latest of them is shown.

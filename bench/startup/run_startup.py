@@ -176,11 +176,11 @@ def report(results, args):
 
     median = lambda name, key: summary(results[name], key)[0]
     ratio = median("main", "painted_ms") / median("minimal", "painted_ms")
-    print(f"\nmain window painted / minimal window painted: {ratio:.2f}"
-          f"   goal <= 1.25: {'met' if ratio <= 1.25 else 'NOT met'}")
+    print(f"\nmain window painted / minimal window painted: {ratio:.2f}")
     print(f"main window painted / minimal window with text painted: "
           f"{median('main', 'painted_ms') / median('minimal+text', 'painted_ms'):.2f}")
-    # Against the fair baseline, a plain window with the same controls, in this same run.
+    # The goals are against the fair baseline, a plain window with the same controls, in this
+    # same run; the empty windows only show what Qt itself costs.
     ratio = median("main", "painted_ms") / median("fair", "painted_ms")
     print(f"main window painted / fair window painted: {ratio:.3f}"
           f"   goal <= 1.05: {'met' if ratio <= 1.05 else 'NOT met'}")
@@ -196,8 +196,7 @@ def report(results, args):
     for n in ("main", "program"):
         if n in results:
             rss = max(s["rss_mb"] for s in results[n])
-            print(f"{n} peak RSS, largest of the runs: {rss:.1f} MiB ({rss * 1.048576:.1f} MB)"
-                  f"   goal <= 32 MB: {'met' if rss * 1.048576 <= 32 else 'NOT met'}")
+            print(f"{n} peak RSS, largest of the runs: {rss:.1f} MiB ({rss * 1.048576:.1f} MB)")
 
 
 # Under Wine: what is started ({bin} is the Windows build's folder of programs), the title.

@@ -164,12 +164,13 @@ cd "$work/build"
 # Ninja writes "[done/total]" before each step; once a minute the latest of them is shown.
 (
     while sleep 60; do
-        step=$(tail -c 4096 "$log" | grep -o '^\[[0-9]*/[0-9]*\]' | tail -n 1 | tr -d '[]')
-        [ -n "$step" ] || continue
-        done_steps=${step%/*}
-        total=${step#*/}
-        say "$((done_steps * 100 / total))% of the build steps done ($step)," \
-            "$((($(date +%s) - start) / 60)) min so far"
+        minutes="$((($(date +%s) - start) / 60)) min so far"
+        step=$(grep -o '^\[[0-9]*/[0-9]*\]' "$log" | tail -n 1 | tr -d '[]')
+        if [ -n "$step" ]; then
+            say "$((${step%/*} * 100 / ${step#*/}))% of the build steps done ($step), $minutes"
+        else
+            say "still preparing the build, $minutes"
+        fi
     done
 ) &
 reporter=$!

@@ -27,6 +27,13 @@ def xdotool(*args):
                           text=True).stdout
 
 
+def active_window():
+    """The window that has the keyboard, or "" while none has: xdotool fails then, as it does
+    for a moment while the window manager hands the keyboard from one window to another."""
+    found = subprocess.run(["xdotool", "getactivewindow"], capture_output=True, text=True)
+    return found.stdout.strip() if found.returncode == 0 else ""
+
+
 def windows_named(title):
     """The visible X windows whose whole title is this one."""
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
@@ -77,7 +84,7 @@ class Program:
     def activate(self):
         xdotool("windowactivate", "--sync", self.window)
         poll("the window to take the keyboard",
-             lambda: xdotool("getactivewindow").strip() == self.window)
+             lambda: active_window() == self.window)
 
     def size(self):
         out = xdotool("getwindowgeometry", "--shell", self.window)

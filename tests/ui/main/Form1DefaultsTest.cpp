@@ -100,24 +100,10 @@ private slots:
         QVERIFY(f().messages.messages.empty());
     }
 
-    void theFirstPaintFillsTheInputsFromTheFileAndFocusesTheWheel_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("inputs");
-        QTest::newRow("typical") << QString::fromStdString(kTypical)
-                                 << QStringList{"27", "48", "16", "1", "1"};
-        // A box holds 32,767 characters; of a longer line it shows as many.
-        const QString full(pedalwise::ui::TextBox::kMaxLength, '7');
-        QTest::newRow("a line longer than a box holds")
-            << full + "0123456789" + QString(1'000'000, '7') + "\r\n48\r\n16\r\n1\r\n1\r\n"
-            << QStringList{full, "48", "16", "1", "1"};
-    }
-
     void theFirstPaintFillsTheInputsFromTheFileAndFocusesTheWheel() {
-        QFETCH(QString, file);
-        QFETCH(QStringList, inputs);
-        writeFile(file.toStdString());
+        writeFile(kTypical);
         start();
-        QCOMPARE(this->inputs(), inputs);
+        QCOMPARE(inputs(), QStringList({"27", "48", "16", "1", "1"}));
         QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
     }
 

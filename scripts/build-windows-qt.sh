@@ -53,17 +53,26 @@ options="-release -shared -nomake examples -nomake tests -no-opengl -no-dbus -no
 -no-feature-jalalicalendar -no-feature-islamiccivilcalendar -no-feature-itemmodeltester
 -no-feature-testlib_selfcover"
 
-# The libraries come out the same wherever and whenever they are built: no link times in them,
-# source and build paths mapped to fixed names, and Qt's own dates those of its Debian source.
-# (As given to configure below; kept here for the hash, so that a change builds Qt anew.)
-reproducible='-ffile-prefix-map=$src=qtbase -ffile-prefix-map=$work/build=build
--Wl,--no-insert-timestamp SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -STimestamp)'
+# The whole configure command, the one place its arguments are written: its text, unexpanded,
+# is also what the cache is keyed on, so any change to it builds Qt anew. The libraries come out
+# the same wherever and whenever they are built: no link times in them, source and build paths
+# mapped to fixed names, and Qt's own dates those of its Debian source (SOURCE_DATE_EPOCH).
+# Debian keeps its Qt CMake packages under the build architecture's multiarch folder.
+configure_command='"$src/configure" -prefix "$prefix" -xplatform win32-g++ -qt-host-path /usr
+$options -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+-DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake"
+-DCMAKE_C_FLAGS="-ffile-prefix-map=$src=qtbase -ffile-prefix-map=$work/build=build"
+-DCMAKE_CXX_FLAGS="-ffile-prefix-map=$src=qtbase -ffile-prefix-map=$work/build=build"
+-DCMAKE_SHARED_LINKER_FLAGS=-Wl,--no-insert-timestamp
+-DCMAKE_MODULE_LINKER_FLAGS=-Wl,--no-insert-timestamp
+-DCMAKE_EXE_LINKER_FLAGS=-Wl,--no-insert-timestamp'
+multiarch=$(dpkg-architecture -qDEB_BUILD_MULTIARCH)
 
 versions=$(dpkg-query -W -f='${Package} ${Version}\n' qt6-base-dev qt6-base-dev-tools \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
 qt_debian_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_version=${qt_debian_version%%+*}
-hash=$(printf '%s\n' "$toolchain_text" "$options" "$reproducible" "$versions" |
+hash=$(printf '%s\n' "$toolchain_text" "$options" "$configure_command" "$multiarch" "$versions" |
     sha256sum | cut -c1-12)
 name=qt-$qt_version-mingw-$hash
 
@@ -91,8 +100,8 @@ if [ -f "$prefix/.complete" ]; then
 fi
 
 say "building Qt $qt_version for Windows from Debian's source with MinGW-w64, which the"
-say "Windows program and its tests need. This happens once per machine and took about"
-say "25 minutes here on 2 cores; the result is kept in $prefix."
+say "Windows program and its tests need. This happens once per machine and takes about"
+say "12 minutes on 2 cores; the result is kept in $prefix."
 say "(make test-linux tests the Linux program without it.)"
 
 work=$cache_root/work-$hash
@@ -146,24 +155,24 @@ done
 [ -n "$src" ] || fail 1 "unpacking the source"
 SOURCE_DATE_EPOCH=$(cd "$src" && dpkg-parsechangelog -STimestamp)
 export SOURCE_DATE_EPOCH
-paths="-ffile-prefix-map=$src=qtbase -ffile-prefix-map=$work/build=build"
 
 say "configuring"
 mkdir -p "$work/build"
 cd "$work/build"
-# shellcheck disable=SC2086
-"$src/configure" -prefix "$prefix" -xplatform win32-g++ -qt-host-path /usr $options \
-    -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_C_FLAGS="$paths" -DCMAKE_CXX_FLAGS="$paths" \
-    -DCMAKE_SHARED_LINKER_FLAGS=-Wl,--no-insert-timestamp \
-    -DCMAKE_MODULE_LINKER_FLAGS=-Wl,--no-insert-timestamp \
-    -DCMAKE_EXE_LINKER_FLAGS=-Wl,--no-insert-timestamp >>"$log" 2>&1 ||
+# The command's newlines are only blanks to eval; $options is split into its words there.
+eval "$(printf '%s' "$configure_command" | tr '\n' ' ')" >>"$log" 2>&1 ||
     fail $? "configuring Qt"
 
-# Ninja writes "[done/total]" before each step; once a minute the latest of them is shown.
+# Ninja writes "[done/total]" before each step; once a minute the latest of them is shown. The
+# reporter ends its own sleep when it is stopped, so nothing of it outlives the script.
 (
-    while sleep 60; do
+    sleeper=
+    trap '[ -z "$sleeper" ] || kill "$sleeper" 2>/dev/null; exit 0' TERM
+    while :; do
+        sleep 60 &
+        sleeper=$!
+        wait "$sleeper" || true
+        sleeper=
         minutes="$((($(date +%s) - start) / 60)) min so far"
         step=$(grep -o '^\[[0-9]*/[0-9]*\]' "$log" | tail -n 1 | tr -d '[]')
         if [ -n "$step" ]; then
@@ -177,6 +186,7 @@ reporter=$!
 status=0
 cmake --build . --parallel "$(nproc)" >>"$log" 2>&1 || status=$?
 kill "$reporter" 2>/dev/null || true
+wait "$reporter" 2>/dev/null || true
 reporter=
 [ "$status" -eq 0 ] || fail "$status" "building Qt"
 cmake --install . --strip >>"$log" 2>&1 || fail $? "installing Qt"

@@ -5,6 +5,7 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <cstdlib>
 
 // Why a text interface of our own: the one Qt 6.4 gives a line edit asks its word and sentence
 // search for the unit at the end of the text and never comes back, so that a screen reader's

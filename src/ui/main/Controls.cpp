@@ -1,14 +1,34 @@
 #include "ui/main/Controls.h"
 
 #include "ui/forms/Images.h"
+#include "ui/main/AccessibleTextBox.h"
 
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace pedalwise::ui {
+namespace {
+
+QAccessibleInterface* TextBoxAccessibility(const QString& /*className*/, QObject* object) {
+    if (auto* box = qobject_cast<TextBox*>(object)) {
+        return new AccessibleTextBox(box);
+    }
+    return nullptr;
+}
+
+} // namespace
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
+    // Installed with the first box, once the application exists: a factory installed before
+    // it is never asked. Qt keeps the first accessible interface it makes for a widget, and
+    // nothing asks for a box's while the box is being built.
+    static const bool installed = [] {
+        QAccessible::installFactory(TextBoxAccessibility);
+        return true;
+    }();
+    static_cast<void>(installed);
     // Qt lays a box's whole text out afresh at each paint of the box, each blink of its cursor
     // included, so a text of unbounded length would make the box as slow as the text is long.
     setMaxLength(kMaxLength);

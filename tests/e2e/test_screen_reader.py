@@ -42,12 +42,14 @@ class Orca:
             return [m.group(1) for m in map(UTTERANCE.search, f) if m]
 
     def hear(self, *expected, timeout=TIMEOUT):
-        """Waits until Orca has said each text, in this order, after what was heard before."""
+        """Waits until Orca has said each text, in this order, after what was heard before; a
+        compiled pattern stands for any utterance it is found in."""
         deadline = time.monotonic() + timeout
         while True:
             said, wanted = self.utterances(), list(expected)
             for position in range(self.heard, len(said)):
-                if said[position] == wanted[0]:
+                if (wanted[0].search(said[position]) if isinstance(wanted[0], re.Pattern)
+                        else said[position] == wanted[0]):
                     wanted.pop(0)
                     if not wanted:
                         self.heard = position + 1
@@ -84,8 +86,7 @@ class Orca:
 
 class ScreenReaderTest(PedalwiseTestCase):
     def start_with_orca(self):
-        # No defaults file: Orca hears a box filled just before it takes the focus by its value
-        # alone, as if the filling had moved the focus there.
+        # No defaults file: the boxes start empty.
         orca = Orca(self.data_home)
         self.addCleanup(orca.close)
         self.start()
@@ -131,6 +132,11 @@ class ScreenReaderTest(PedalwiseTestCase):
         orca.key("Return", "Frame3 panel.", "OK push button.",
                  "For assistance with this program please contact: "
                  "Pedalwise Support help@example.org.")
+
+        # Filled from a saved file just before it takes the focus, a box is heard by its label.
+        self.write_defaults(b"26\r\n52\r\n1\r\n1\r\n13\r\n")
+        orca.menu("t", "Set Defaults.")
+        orca.key("Return", re.compile("Set Default Values"), re.compile("Wheel Outside Diameter"))
 
 
 if __name__ == "__main__":

@@ -54,7 +54,8 @@ class Orca:
             return [m.group(1) for m in map(UTTERANCE.search, f) if m]
 
     def hear(self, *expected, timeout=TIMEOUT):
-        """Waits until Orca has said each text, in this order, after what was heard before."""
+        """Waits until Orca has said each text, in this order, after what was heard before; a
+        compiled pattern stands for any utterance it is found in."""
         deadline = time.monotonic() + timeout
         while True:
             said, wanted = self.utterances(), list(expected)
@@ -103,8 +104,7 @@ class Orca:
 
 class ScreenReaderTest(PedalwiseTestCase):
     def start_with_orca(self):
-        # No defaults file: Orca hears a box filled just before it takes the focus by its value
-        # alone, as if the filling had moved the focus there.
+        # No defaults file: the boxes start empty.
         orca = Orca(self.data_home)
         self.addCleanup(orca.close)
         self.app = self.start()
@@ -150,6 +150,11 @@ class ScreenReaderTest(PedalwiseTestCase):
         orca.key("Return", "Frame3 panel.", "OK push button.",
                  "For assistance with this program please contact: "
                  "Pedalwise Support help@example.org.")
+
+        # Filled from a saved file just before it takes the focus, a box is heard by its label.
+        self.write_defaults(b"26\r\n52\r\n1\r\n1\r\n13\r\n")
+        orca.menu("t", "Set Defaults.")
+        orca.key("Return", re.compile("Set Default Values"), re.compile("Wheel Outside Diameter"))
 
     def test_movingThroughATypedTextSpeaksEachWordAndCharacterAndLeavesTheProgramIdle(self):
         orca = self.start_with_orca()

@@ -5,10 +5,12 @@
 #include "runtime/qt/Dispatch.h"
 #include "runtime/qt/Taskbar.h"
 #include "ui/about/SysInfo.h"
+#include "ui/forms/CommandButton.h"
 #include "ui/forms/FormLayout.h"
 #include "ui/forms/Images.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 
@@ -117,11 +119,12 @@ void frmAbout::buildControls() {
     c.lblDisclaimer->setWordWrap(true);
     SetBlackText(c.lblDisclaimer);
 
-    c.cmdOK = Place(new QPushButton(QStringLiteral("OK"), this), "cmdOK", {4320, 3570, 1260, 345});
+    c.cmdOK =
+        Place(new CommandButton(QStringLiteral("OK"), this), "cmdOK", {4320, 3570, 1260, 345});
     // Enter presses it unless the focus is on the other button; Esc presses it too (reject).
     c.cmdOK->setDefault(true);
     c.blCopyright = MakeLabel(this, "blCopyright", kCopyright, {495, 3750, 3375, 255});
-    c.cmdSysInfo = Place(new QPushButton(QStringLiteral("&System Info..."), this), "cmdSysInfo",
+    c.cmdSysInfo = Place(new CommandButton(QStringLiteral("&System Info..."), this), "cmdSysInfo",
                          {4335, 3975, 1245, 345});
 
     for (QLabel* label :
@@ -186,6 +189,16 @@ void frmAbout::closeEvent(QCloseEvent* event) {
     if (Instance() == this) {
         Instance() = nullptr;
     }
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    // Qt 6.4's dialog passes over Enter with modifiers, but presses its default button for the
+    // keypad's Enter with any.
+    if (IsModifiedEnter(*event)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmAbout::reject() {

@@ -44,6 +44,8 @@ public slots:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Enter with Alt, Ctrl or Shift presses no button here either.
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Esc presses "OK", the cancel button.
     void reject() override;

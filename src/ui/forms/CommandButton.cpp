@@ -4,20 +4,26 @@
 
 namespace pedalwise::ui {
 
-CommandButton::CommandButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {
-    // Never a default button, not even inside a dialog: Enter in a text box presses nothing.
-    setAutoDefault(false);
-    setDefault(false);
+bool IsModifiedEnter(const QKeyEvent& event) {
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
+           (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier)) != 0;
 }
 
+CommandButton::CommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {}
+
 void CommandButton::keyPressEvent(QKeyEvent* event) {
-    // Qt presses a focused button on Enter only inside a dialog; these windows are not
-    // dialogs. Pressing it keeps the focus where it is, so no focus-leave rule runs. With Alt,
-    // Ctrl or Shift held, Enter presses nothing, as on Windows and in Qt's own dialogs.
-    const bool modified =
-        (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier)) != 0;
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !modified) {
+    // Qt 6.4's focused push button takes Enter with any modifier, as a default or auto-default
+    // button; ignored, the key goes on to the window, which presses nothing for it either.
+    if (IsModifiedEnter(*event)) {
+        event->ignore();
+        return;
+    }
+    // Default and auto-default buttons exist in dialogs alone; elsewhere Qt's push button
+    // takes no Enter at all. Pressing it keeps the focus where it is, so no focus-leave rule
+    // runs.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !autoDefault() && !isDefault()) {
         click();
         event->accept();
         return;

@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QValidator>
 
 namespace pedalwise::ui {
 namespace {
@@ -17,6 +18,25 @@ QAccessibleInterface* TextBoxAccessibility(const QString& /*className*/, QObject
     }
     return nullptr;
 }
+
+// Qt cuts a text that would pass kMaxLength code units at that count: a text set whole at its
+// end, a typed or pasted one just before the cursor. A character outside the Basic Multilingual
+// Plane takes two code units, and the cut may keep only the first; this drops it, so that a
+// box holds only whole characters and a Save never writes half of one.
+class WholeCharacters final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& text, int& cursor) const override {
+        if (text.size() >= TextBox::kMaxLength && cursor > 0 &&
+            text.at(cursor - 1).isHighSurrogate() &&
+            (cursor == text.size() || !text.at(cursor).isLowSurrogate())) {
+            text.remove(cursor - 1, 1);
+            --cursor;
+        }
+        return Acceptable;
+    }
+};
 
 } // namespace
 
@@ -32,6 +52,7 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     // Qt lays a box's whole text out afresh at each paint of the box, each blink of its cursor
     // included, so a text of unbounded length would make the box as slow as the text is long.
     setMaxLength(kMaxLength);
+    setValidator(new WholeCharacters(this));
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {

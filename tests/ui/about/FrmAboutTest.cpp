@@ -110,6 +110,8 @@ private slots:
         QTest::newRow("Enter on the icon") << "tab, enter" << 1;
         QTest::newRow("Esc") << "esc" << 1;
         QTest::newRow("Esc on System Info") << "tab, tab, esc" << 1;
+        QTest::newRow("Enter with Alt, Ctrl or Shift presses no button, then Esc")
+            << "modified enter, tab, modified enter, tab, modified enter, esc" << 1;
         QTest::newRow("close button") << "close" << 0;
     }
 
@@ -131,6 +133,13 @@ private slots:
                 pressKey(Qt::Key_Tab);
             } else if (step == "esc") {
                 pressKey(Qt::Key_Escape);
+            } else if (step == "modified enter") {
+                for (const auto held : {Qt::AltModifier, Qt::ControlModifier, Qt::ShiftModifier}) {
+                    pressKey(Qt::Key_Return, held);
+                    QCOMPARE(frmAbout::Loaded(), about.data());
+                    pressKey(Qt::Key_Enter, held | Qt::KeypadModifier);
+                    QCOMPARE(frmAbout::Loaded(), about.data());
+                }
             } else if (step == "close") {
                 QVERIFY(about->close());
             }

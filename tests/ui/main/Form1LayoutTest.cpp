@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QToolButton>
 
@@ -189,12 +190,21 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), c.txtWheel);
     }
 
-    void textBoxesHoldUpTo32767Characters() {
+    void textBoxesHoldUpTo32767CharactersAndNeverHalfOfOne() {
         const QString longText(100000, QLatin1Char('9'));
+        const QString nines = longText.left(32766);
+        const QString bicycle = QStringLiteral("\U0001F6B2"); // two UTF-16 code units
         for (QLineEdit* box : f().form.findChildren<QLineEdit*>()) {
             box->setText(longText);
             QCOMPARE(box->text(), longText.left(32767));
             QVERIFY(box->alignment() & Qt::AlignLeft);
+            // A character across the cut is left out whole, set (or loaded) and typed alike.
+            box->setText(nines + bicycle);
+            QCOMPARE(box->text(), nines);
+            box->setCursorPosition(10);
+            QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, bicycle);
+            QApplication::sendEvent(box, &typed);
+            QCOMPARE(box->text(), nines);
         }
     }
 

@@ -8,8 +8,9 @@
 
 #include <memory>
 
-// A fresh main window per test, shown and active, with message boxes and the program's end
-// recorded instead of carried out, and any unexpected modal dialog failing the test.
+// A fresh main window per test, shown and active, with message boxes, the program's end and
+// the requests to the system's screen readers recorded instead of carried out, and any unexpected
+// modal dialog failing the test.
 class Form1Fixture {
 public:
     Form1Fixture() {
@@ -24,6 +25,7 @@ public:
 
     pedalwise::testing::RecordedMessages messages;
     pedalwise::testing::RecordedProgramEnd programEnd;
+    pedalwise::testing::RecordedNotifications notifications;
     pedalwise::testing::ModalWatchdog watchdog;
     pedalwise::ui::Form1 form;
     const pedalwise::ui::Form1Controls& ui = form.controls();

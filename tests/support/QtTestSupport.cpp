@@ -23,6 +23,13 @@ RecordedProgramEnd::~RecordedProgramEnd() {
     runtime::setProgramEndService(m_previous);
 }
 
+RecordedNotifications::RecordedNotifications()
+    : m_previous(runtime::setNotificationService(this)) {}
+
+RecordedNotifications::~RecordedNotifications() {
+    runtime::setNotificationService(m_previous);
+}
+
 ModalWatchdog::ModalWatchdog() {
     connect(&m_timer, &QTimer::timeout, this, &ModalWatchdog::check);
     m_timer.start(20);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/platform/MessageBox.h"
+#include "runtime/platform/Notification.h"
 #include "runtime/qt/ProgramEnd.h"
 
 #include <QObject>
@@ -50,6 +51,26 @@ public:
 
 private:
     runtime::ProgramEndService* m_previous;
+};
+
+// Keeps every request to the system's screen readers, with the window it came from.
+class RecordedNotifications final : public runtime::NotificationService {
+public:
+    RecordedNotifications();
+    ~RecordedNotifications() override;
+    RecordedNotifications(const RecordedNotifications&) = delete;
+    RecordedNotifications& operator=(const RecordedNotifications&) = delete;
+
+    void notify(runtime::NativeWindow window, const std::string& text) override {
+        texts.push_back(text);
+        windows.push_back(window);
+    }
+
+    std::vector<std::string> texts;
+    std::vector<runtime::NativeWindow> windows;
+
+private:
+    runtime::NotificationService* m_previous;
 };
 
 // Closes any modal dialog that opens while it runs and remembers its title, so that a test

@@ -1,4 +1,5 @@
 #include "runtime/qt/Announcer.h"
+#include "runtime/platform/Notification.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -44,6 +45,10 @@ void Announcer::say(const QString& text) {
     // The widget itself stays hidden; only the screen reader is told that it came into view.
     QAccessibleEvent shown(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+    // Windows screen readers hear nothing of that: Qt 6.4's UI Automation bridge passes the
+    // show event on to no one. The system tells them instead, on behalf of the whole window,
+    // which has a native handle once shown; this hidden child never gets one.
+    notificationService().notify(window()->internalWinId(), text.toStdString());
 }
 
 } // namespace pedalwise::runtime

@@ -7,7 +7,8 @@ namespace pedalwise::runtime {
 
 // Has a screen reader speak a short text, such as the results of a calculation, while the
 // focus stays where it is and nothing on the screen changes. An invisible child of the window
-// that presents itself to assistive technology as a notification.
+// that presents itself to assistive technology as a notification; on Windows the system's
+// notification event besides.
 class Announcer final : public QWidget {
     Q_OBJECT
 public:

@@ -38,6 +38,12 @@ private slots:
         QCOMPARE(results(), QStringList({"104", "18", "21", "24", "27", "30"}));
         QVERIFY(f().messages.messages.empty());
         QCOMPARE(QApplication::focusWidget(), ui().cmdCalculate);
+        // Windows screen readers are told the results by the system, for the whole window.
+        const std::vector<std::string> spoken{"Gear inches 104. Speeds: 60, 18 miles per hour; "
+                                              "70, 21; 80, 24; 90, 27; 100, 30."};
+        QCOMPARE(f().notifications.texts, spoken);
+        QCOMPARE(f().notifications.windows,
+                 std::vector<pedalwise::runtime::NativeWindow>{f().form.winId()});
     }
 
     void speedsComeFromTheGearInchesAsDisplayed() {
@@ -84,6 +90,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ui().txtDrive1);
         QCOMPARE(results(), before);
         QCOMPARE(inputsShown(), inputs);
+        // The message box is read as it opens: the failure is not announced besides.
+        QCOMPARE(f().notifications.texts.size(), std::size_t{1});
 
         // Nothing is kept from the failure: once the inputs are sound, the next click works.
         enter("39", "1", "1", "13", "27");

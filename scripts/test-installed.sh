@@ -16,7 +16,6 @@ if [ $# -ne 1 ] || [ ! -f "$1" ]; then
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 e2e_build="$root/build/installed-e2e"
-app_id=org.example.Pedalwise
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -79,6 +78,14 @@ else
 fi
 binary=$prefix/usr/bin/pedalwise
 
+# A build folder of its own, configured only to point the end-to-end tests at the packaged
+# program; the build also names the files the package installs.
+(cd "$root" && cmake --preset default -B "$e2e_build" -DPEDALWISE_E2E_BINARY="$binary") \
+    >"$workdir/configure.log" || { cat "$workdir/configure.log" >&2; exit 1; }
+# shellcheck source=/dev/null
+. "$e2e_build/packaging/installed-names.sh"
+: "${app_id:?}" "${icon_sizes:?}"
+
 echo "== Checking the installed files"
 faults=0
 check() {
@@ -91,11 +98,14 @@ if [ -z "$prefix" ]; then
     check test "$(command -v pedalwise)" = /usr/bin/pedalwise
 fi
 check test -x "$binary"
+icons=""
+for size in $icon_sizes; do
+    icons="$icons /usr/share/icons/hicolor/${size}x$size/apps/$app_id.png"
+done
 for path in \
     /usr/share/applications/$app_id.desktop \
     /usr/share/metainfo/$app_id.metainfo.xml \
-    /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
-    /usr/share/icons/hicolor/{32x32,48x48,128x128,256x256}/apps/$app_id.png \
+    /usr/share/icons/hicolor/scalable/apps/$app_id.svg $icons \
     /usr/share/doc/pedalwise/{copyright,changelog.gz} /usr/share/man/man1/pedalwise.1.gz; do
     check test -s "$prefix$path"
 done
@@ -109,9 +119,6 @@ if [ "$faults" -ne 0 ]; then
 fi
 
 echo "== End-to-end tests against $binary"
-# A build folder of its own, configured only to point the tests at the packaged program.
-(cd "$root" && cmake --preset default -B "$e2e_build" -DPEDALWISE_E2E_BINARY="$binary") \
-    >"$workdir/configure.log" || { cat "$workdir/configure.log" >&2; exit 1; }
 if ! grep -qF "PEDALWISE_BINARY=$binary" "$e2e_build/tests/e2e/CTestTestfile.cmake"; then
     echo "the end-to-end tests were not pointed at $binary" >&2
     exit 1

@@ -4,7 +4,7 @@
 int main(int argc, char** argv) {
     // The installed desktop entry, metainfo and icon carry this ID; desktops use it to match
     // the running windows to the entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pedalwise"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(PEDALWISE_APP_ID));
     QGuiApplication::setApplicationName(QStringLiteral("pedalwise"));
     return pedalwise::runtime::RunProgram(argc, argv,
                                           [] { return std::make_unique<pedalwise::ui::Form1>(); });

@@ -44,7 +44,6 @@ fi
 if [ $# -eq 0 ]; then
     set -- all
 fi
-sets="$*"
 packages=""
 for name in "$@"; do
     case $name in
@@ -69,8 +68,10 @@ for name in "$@"; do
     esac
 done
 # Each once, in the order named.
+once() { printf '%s\n' "$@" | awk 'NF && !seen[$0]++' | paste -sd ' '; }
+sets=$(once "$@")
 # shellcheck disable=SC2086
-packages=$(printf '%s\n' $packages | awk 'NF && !seen[$0]++' | tr '\n' ' ')
+packages=$(once $packages)
 
 # dpkg-query names only the packages it knows of, so the missing ones are those not named as
 # installed ("ii"); a package installed for two architectures is named twice.

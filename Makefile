@@ -1,5 +1,5 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
-.PHONY: all setup setup-run configure build app run screenshot test test-linux test-static \
+.PHONY: all setup configure build app run screenshot test test-linux test-static \
         test-asan test-windows test-fuzz test-installed check-reproducible package windows \
         bench bench-startup bench-windows clean
 
@@ -20,6 +20,22 @@ all: build
 setup:
 	@./scripts/setup.sh
 
+# Each target names the sets of packages it needs beyond building (SETS), and they are looked
+# for before anything is built. make run, make screenshot and make test install what is missing
+# (through sudo unless run as root); every other target only checks, names what is missing and
+# how to install it, and stops.
+NEED = @./scripts/setup.sh --check
+run screenshot test: NEED = @./scripts/setup.sh
+run screenshot: SETS += run
+test-linux bench-startup: SETS += linux-tests
+test-static: SETS += static
+test-fuzz: SETS += fuzz
+windows: SETS += windows
+test-windows bench-windows: SETS += windows linux-tests
+package: SETS += package
+test-installed: SETS += package linux-tests
+check-reproducible: SETS += package windows reproducible
+
 # The program as users get it, from make run and in the package, is built with Debian's
 # hardening flags, "-z now" included (PIE is the compiler's own default). The preset's build
 # type still decides optimisation and debugging information; the build maps source paths
@@ -29,7 +45,8 @@ DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-f
 HARDENING = -DCMAKE_CXX_FLAGS="$(shell $(DEB_FLAGS) CPPFLAGS) $(shell $(DEB_FLAGS) CXXFLAGS)" \
             -DCMAKE_EXE_LINKER_FLAGS="$(shell $(DEB_FLAGS) LDFLAGS)"
 
-configure: setup
+configure:
+	$(NEED) build tests $(SETS)
 	cmake --preset default $(HARDENING)
 
 build: configure
@@ -37,10 +54,8 @@ build: configure
 
 # make run needs only the program: the packages that build and show it, and a build of the
 # program alone in build/app, with no tests or benchmarks.
-setup-run:
-	@./scripts/setup.sh run
-
-app: setup-run
+app:
+	$(NEED) build $(SETS)
 	cmake --preset app $(HARDENING)
 	cmake --build --preset app -j $(JOBS)
 
@@ -53,15 +68,19 @@ screenshot: app
 	QT_SCALE_FACTOR=$(SCALE) ./scripts/run.sh --screenshot \
 	    docs/images/main-window$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png build/app/src/pedalwise
 
-test: test-linux test-static test-asan test-windows test-fuzz test-installed check-reproducible
+# Everything is installed first, before the first build.
+test: setup test-linux test-static test-asan test-windows test-fuzz test-installed check-reproducible
 
 test-linux: build
+	$(NEED) $(SETS)
 	ctest --preset default
 
 test-static: build
+	$(NEED) $(SETS)
 	./scripts/static-analysis.sh build/default
 
-test-asan: setup
+test-asan:
+	$(NEED) build tests $(SETS)
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan
@@ -72,6 +91,7 @@ test-asan: setup
 # The icon is drawn by this machine's own build of the renderer.
 HOST_RENDERER = $(CURDIR)/build/default/resources/pedalwise_render_pictures
 windows: configure
+	$(NEED) $(SETS)
 	cmake --build --preset default --target pedalwise_render_pictures
 	qt=$$(./scripts/build-windows-qt.sh) && \
 	    PEDALWISE_QT_WINDOWS=$$qt cmake --preset windows -DPEDALWISE_HOST_RENDERER=$(HOST_RENDERER)
@@ -83,11 +103,13 @@ windows: configure
 # that Wine's session in the test prefix keeps from its start to its end. (The mingw preset
 # builds and tests only the parts without Qt, for a machine without Qt for Windows.)
 test-windows: windows
+	$(NEED) $(SETS)
 	./tests/e2e/xsession.sh sh -c 'PEDALWISE_WINE_DISPLAY=$$DISPLAY ctest --preset windows; \
 	    status=$$?; WINEPREFIX=$(CURDIR)/build/windows/wineprefix wineserver -k 2>/dev/null; \
 	    exit $$status'
 
-test-fuzz: setup
+test-fuzz:
+	$(NEED) build $(SETS)
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
 	ctest --preset fuzz
@@ -95,18 +117,21 @@ test-fuzz: setup
 # The Debian package, build/package/pedalwise_<version>_amd64.deb. CPack gives its parts the
 # permissions the umask gives them.
 package: build
+	$(NEED) $(SETS)
 	rm -f build/package/pedalwise_*.deb
 	umask 022 && cpack --config build/default/CPackConfig.cmake -B build/package
 
 # Checks the package with lintian, installs it on this machine, runs the end-to-end tests
 # against /usr/bin/pedalwise and removes the package again.
 test-installed: package
+	$(NEED) $(SETS)
 	./scripts/test-installed.sh build/package/pedalwise_*.deb
 
 # Builds the .deb, the setup program and the archive a second time, in another folder at a later
 # time, from a copy of the same sources (the program alone, without tests), and fails unless
 # each comes out the same bit for bit; diffoscope then shows what differs.
 check-reproducible: package windows
+	$(NEED) $(SETS)
 	JOBS=$(JOBS) ./scripts/check-reproducible.sh build/rebuild $(HARDENING)
 
 bench: build
@@ -116,12 +141,14 @@ bench: build
 # Qt window in the same run on a private virtual display. RUNS runs of each.
 RUNS ?= 20
 bench-startup: build
+	$(NEED) $(SETS)
 	/usr/bin/python3 bench/startup/run_startup.py --runs $(RUNS)
 
 # The Windows program's start-up under Wine against the fair window built alike (Wine's own
 # Notepad as the floor), RUNS runs of each in one warm Wine session on a private virtual
 # display; and the sizes of the setup program, the archive and the unpacked program.
 bench-windows: windows
+	$(NEED) $(SETS)
 	cmake --build --preset default --target pedalwise_startup_mapwatch
 	/usr/bin/python3 bench/startup/run_startup.py --wine --runs $(RUNS)
 

@@ -1,46 +1,86 @@
 #!/bin/sh
-# Installs the Debian packages that Pedalwise needs, and only those that are missing. Safe to
-# run any number of times.
+# Installs the Debian packages that Pedalwise needs, and only those that are missing, or with
+# --check only names them. Safe to run any number of times.
 #
-#   setup.sh [SET...]
+#   setup.sh [--check] [SET...]
 #
-# run    building the program and showing its window, also on a virtual display (make run)
-# test   everything make test runs: run and the rest below
-# With no set named, every set.
+# build         building the program alone (make app)
+# run           showing its window, also on a virtual display (make run, make screenshot)
+# tests         building its tests and benchmarks too (make build)
+# linux-tests   running the Linux tests: the end-to-end ones on a virtual display, through the
+#               accessibility bus and a screen reader, and the checks of the desktop files
+# static        clang-tidy and cppcheck
+# fuzz          libFuzzer
+# windows       the program for Windows (Qt for Windows included), its setup program, and Wine
+# package       the Debian package and its checks
+# reproducible  comparing two builds of the packages
+# all           every set (the default)
+#
+# --check installs nothing: it names the missing packages and the commands that install them,
+# and fails.
 set -e
 
-run="
-build-essential cmake ninja-build pkg-config libboost-dev
-qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev libxcb1-dev fonts-liberation
-xvfb openbox xdotool x11-utils imagemagick
+build="
+build-essential dpkg-dev cmake ninja-build pkg-config git libboost-dev
+qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev libxcb1-dev fonts-liberation
 "
-test="
-git libgtest-dev libgmock-dev googletest libbenchmark-dev
-g++-mingw-w64-x86-64 wine wine64 nsis fonts-liberation2
-xauth x11-apps
-dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 orca
-clang libclang-rt-14-dev clang-tidy cppcheck valgrind
-desktop-file-utils appstream dpkg-dev file fakeroot lintian diffoscope
+run="qt6-qpa-plugins xvfb openbox xdotool x11-utils imagemagick"
+tests="libgtest-dev libgmock-dev googletest libbenchmark-dev"
+linux_tests="
+$run x11-apps dbus dbus-x11 at-spi2-core
+python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 orca desktop-file-utils appstream
 "
+static="clang clang-tidy cppcheck"
+fuzz="clang libclang-rt-14-dev"
+windows="g++-mingw-w64-x86-64 wine wine64 nsis fonts-liberation2"
+package="dpkg-dev file fakeroot lintian desktop-file-utils appstream"
+reproducible="diffoscope"
 
+check=no
+if [ "${1:-}" = --check ]; then
+    check=yes
+    shift
+fi
 if [ $# -eq 0 ]; then
-    set -- test
+    set -- all
 fi
 packages=""
 for name in "$@"; do
     case $name in
+    build) packages="$packages $build" ;;
     run) packages="$packages $run" ;;
-    test) packages="$packages $run $test" ;;
+    tests) packages="$packages $tests" ;;
+    linux-tests) packages="$packages $linux_tests" ;;
+    static) packages="$packages $static" ;;
+    fuzz) packages="$packages $fuzz" ;;
+    windows) packages="$packages $windows" ;;
+    package) packages="$packages $package" ;;
+    reproducible) packages="$packages $reproducible" ;;
+    all | test)
+        packages="$packages $build $run $tests $linux_tests $static $fuzz $windows $package"
+        packages="$packages $reproducible"
+        ;;
     *)
-        echo "$0: no set '$name'; the sets are run and test" >&2
+        echo "$0: no set '$name'; the sets are build, run, tests, linux-tests, static, fuzz," \
+            "windows, package, reproducible and all" >&2
         exit 2
         ;;
     esac
 done
+# Each once, in the order named.
+once() { printf '%s\n' "$@" | awk 'NF && !seen[$0]++' | paste -sd ' '; }
+sets=$(once "$@")
+# shellcheck disable=SC2086
+packages=$(once $packages)
 
+# dpkg-query names only the packages it knows of, so the missing ones are those not named as
+# installed ("ii"); a package installed for two architectures is named twice.
+# shellcheck disable=SC2086
+installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' $packages 2>/dev/null |
+    awk '$1 == "ii" { print $2 }' || true)
 missing=""
 for p in $packages; do
-    if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed'; then
+    if ! printf '%s\n' "$installed" | grep -qx -- "$p"; then
         missing="$missing $p"
     fi
 done
@@ -49,11 +89,20 @@ if [ -z "$missing" ]; then
     exit 0
 fi
 
-echo "Installing:$missing"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
+    sudo="sudo "
 fi
+if [ "$check" = yes ]; then
+    cat >&2 <<EOF
+Missing packages ($sets):$missing
+Install them with 'make setup' (every package of every set), or only these with:
+    ${sudo}apt-get install$missing
+EOF
+    exit 1
+fi
+
+echo "Installing:$missing"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
 # shellcheck disable=SC2086
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

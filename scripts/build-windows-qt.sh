@@ -94,6 +94,14 @@ else
     fi
 fi
 prefix=$cache_root/$name
+mkdir -p "$cache_root"
+# One build at a time: a second run waits for the first (from another clone, say) and then
+# finds its result, where two at once would delete each other's work.
+exec 9>"$cache_root/$name.lock"
+if ! flock -n 9; then
+    say "another build of the same Qt is running; waiting for it to finish"
+    flock 9
+fi
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
     exit 0

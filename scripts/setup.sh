@@ -21,6 +21,7 @@ xauth x11-apps
 dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 orca
 clang libclang-rt-14-dev clang-tidy cppcheck valgrind
 desktop-file-utils appstream dpkg-dev file fakeroot lintian diffoscope
+reprotest disorderfs faketime locales-all
 "
 
 if [ $# -eq 0 ]; then

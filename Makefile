@@ -127,12 +127,15 @@ test-installed: package
 	$(NEED) $(SETS)
 	./scripts/test-installed.sh build/package/pedalwise_*.deb
 
-# Builds the .deb, the setup program and the archive a second time, in another folder at a later
-# time, from a copy of the same sources (the program alone, without tests), and fails unless
-# each comes out the same bit for bit; diffoscope then shows what differs.
+# Builds the .deb, the setup program and the archive a second time with reprotest, from a copy of
+# the same sources (the program alone, without tests), in another folder, a year later, with
+# another umask, locale and time zone, on a file system that lists folders in a random order, and
+# fails unless each comes out the same bit for bit; diffoscope's report, in build/rebuild, then
+# shows what differs. The second build uses the Qt for Windows that make windows used.
 check-reproducible: package windows
 	$(NEED) $(SETS)
-	JOBS=$(JOBS) ./scripts/check-reproducible.sh build/rebuild $(HARDENING)
+	qt=$$(./scripts/build-windows-qt.sh) && PEDALWISE_QT_WINDOWS=$$qt JOBS=$(JOBS) \
+	    ./scripts/check-reproducible.sh build/rebuild $(HARDENING)
 
 bench: build
 	./build/default/bench/pedalwise_bench

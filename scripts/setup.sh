@@ -34,7 +34,7 @@ static="clang clang-tidy cppcheck"
 fuzz="clang libclang-rt-14-dev"
 windows="g++-mingw-w64-x86-64 wine wine64 nsis fonts-liberation2"
 package="dpkg-dev file fakeroot lintian desktop-file-utils appstream"
-reproducible="diffoscope"
+reproducible="diffoscope reprotest disorderfs faketime locales-all"
 
 check=no
 if [ "${1:-}" = --check ]; then

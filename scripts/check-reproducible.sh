@@ -59,16 +59,8 @@ started=$(date +%s)
 say() { echo "check-reproducible: $*"; }
 elapsed() { echo "$(($(date +%s) - started)) s"; }
 
-for tool in reprotest disorderfs faketime diffoscope; do
-    if ! command -v "$tool" >/dev/null; then
-        say "$tool is missing: make setup installs it"
-        exit 2
-    fi
-done
-if ! locale -a | grep -x et_EE.utf8 >/dev/null; then
-    say "the locale et_EE.UTF-8 is missing: make setup installs it (locales-all)"
-    exit 2
-fi
+# reprotest, disorderfs, faketime, diffoscope and the Estonian locale, and /dev/fuse open to us.
+scripts/setup.sh --check reproducible || exit 2
 artifacts="build/package/*.deb build/windows/packages/*.exe build/windows/packages/*.zip"
 for first in $artifacts; do
     if [ ! -f "$first" ]; then

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 // Why a text interface of our own: the one Qt 6.4 gives a line edit asks its word and sentence
 // search for the unit at the end of the text and never comes back, so that a screen reader's
@@ -48,6 +49,13 @@ QList<int> UnitStarts(const QString& text, QAccessible::TextBoundaryType boundar
     }
     add(text.size());
     return starts;
+}
+
+// A range of offsets as a screen reader gives it, brought inside a text of this length; an end
+// of -1 stands for the text's end. The start may come out after the end.
+std::pair<int, int> Span(int startOffset, int endOffset, int length) {
+    return {std::clamp(startOffset, 0, length),
+            endOffset < 0 ? length : std::clamp(endOffset, 0, length)};
 }
 
 } // namespace
@@ -95,10 +103,8 @@ void AccessibleTextBox::setText(QAccessible::Text kind, const QString& text) {
 
 QString AccessibleTextBox::text(int startOffset, int endOffset) const {
     const QString text = box()->text();
-    startOffset = std::clamp(startOffset, 0, static_cast<int>(text.size()));
-    endOffset = endOffset < 0 ? static_cast<int>(text.size())
-                              : std::clamp(endOffset, startOffset, static_cast<int>(text.size()));
-    return text.mid(startOffset, endOffset - startOffset);
+    const auto [start, end] = Span(startOffset, endOffset, static_cast<int>(text.size()));
+    return text.mid(start, std::max(0, end - start));
 }
 
 int AccessibleTextBox::characterCount() const {
@@ -138,10 +144,8 @@ void AccessibleTextBox::removeSelection(int selectionIndex) {
 
 void AccessibleTextBox::setSelection(int selectionIndex, int startOffset, int endOffset) {
     if (selectionIndex == 0) {
-        const int length = characterCount();
-        startOffset = std::clamp(startOffset, 0, length);
-        endOffset = endOffset < 0 ? length : std::clamp(endOffset, 0, length);
-        box()->setSelection(startOffset, endOffset - startOffset);
+        const auto [start, end] = Span(startOffset, endOffset, characterCount());
+        box()->setSelection(start, end - start);
     }
 }
 
@@ -259,11 +263,9 @@ void AccessibleTextBox::replaceText(int startOffset, int endOffset, const QStrin
     if (box()->isReadOnly()) {
         return;
     }
-    const int length = characterCount();
-    startOffset = std::clamp(startOffset, 0, length);
-    endOffset = endOffset < 0 ? length : std::clamp(endOffset, 0, length);
+    const auto [start, end] = Span(startOffset, endOffset, characterCount());
     // Selected and typed over, as a user would: the box keeps its length limit and its undo.
-    box()->setSelection(std::min(startOffset, endOffset), std::abs(endOffset - startOffset));
+    box()->setSelection(std::min(start, end), std::abs(end - start));
     box()->insert(text);
 }
 

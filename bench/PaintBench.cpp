@@ -1,8 +1,8 @@
+#include "BenchApplication.h"
 #include "runtime/platform/FileSystem.h"
 #include "support/FileSystemTestSupport.h"
 #include "ui/main/Form1.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -14,23 +14,10 @@ namespace {
 namespace runtime = pedalwise::runtime;
 using pedalwise::testing::TempFolder;
 
-// The one Qt application of the benchmark program, on the offscreen platform so that no
-// display is needed. Made on first use and kept to the end.
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "pedalwise_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-}
-
 // One default loading as a paint runs it: read the five lines of a typical file, set the five
 // inputs and move the focus to the wheel.
 void paintLoadsTheDefaults(benchmark::State& state) {
-    ensureApplication();
+    pedalwise::bench::ensureApplication();
     const TempFolder driveC;
     pedalwise::testing::writeBytes(driveC.path() / "pedalwise.dat", "27\r\n48\r\n16\r\n1\r\n1\r\n");
     const std::unique_ptr<runtime::FileSystem> files = runtime::makeNativeFileSystem(driveC.path());

@@ -5,9 +5,14 @@
 
 #include <QAccessible>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QValidator>
+
+#include <algorithm>
+#include <utility>
 
 namespace pedalwise::ui {
 namespace {
@@ -19,26 +24,41 @@ QAccessibleInterface* TextBoxAccessibility(const QString& /*className*/, QObject
     return nullptr;
 }
 
-// Qt cuts a text that would pass kMaxLength code units at that count: a text set whole at its
-// end, a typed or pasted one just before the cursor. A character outside the Basic Multilingual
-// Plane takes two code units, and the cut may keep only the first; this drops it, so that a
-// box holds only whole characters and a Save never writes half of one.
-class WholeCharacters final : public QValidator {
+// Where Qt cut a text at kMaxLength code units and kept only the first half of a character
+// outside the Basic Multilingual Plane, the text without that half. Qt keeps what stands
+// before the cursor: the whole text when one is set, the start of a typed or pasted one.
+std::optional<QString> WithoutAHalfAtTheCut(const QString& text, int cursor) {
+    if (text.size() < TextBox::kMaxLength || cursor <= 0 || cursor > text.size() ||
+        !text.at(cursor - 1).isHighSurrogate() ||
+        (cursor < text.size() && text.at(cursor).isLowSurrogate())) {
+        return std::nullopt;
+    }
+    QString whole = text;
+    whole.remove(cursor - 1, 1);
+    return whole;
+}
+
+} // namespace
+
+// Refuses a text that Qt's cut left with half a character. Qt then takes the edit back whole,
+// with its undo history as it was (were the text mended here instead, Qt would replace the
+// whole text, and the history with it); the box puts the whole characters in itself. Without
+// it TextBoxTest's textTheLimitCutsIsCutWholeAndUndoneInOne fails.
+class TextBox::WholeCharacters final : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit WholeCharacters(TextBox& box) : QValidator(&box), m_box(box) {}
 
     State validate(QString& text, int& cursor) const override {
-        if (text.size() >= TextBox::kMaxLength && cursor > 0 &&
-            text.at(cursor - 1).isHighSurrogate() &&
-            (cursor == text.size() || !text.at(cursor).isLowSurrogate())) {
-            text.remove(cursor - 1, 1);
-            --cursor;
+        if (std::optional<QString> whole = WithoutAHalfAtTheCut(text, cursor)) {
+            m_box.m_refused = std::move(whole);
+            return Invalid;
         }
         return Acceptable;
     }
-};
 
-} // namespace
+private:
+    TextBox& m_box;
+};
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     // Installed with the first box, once the application exists: a factory installed before
@@ -52,7 +72,55 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     // Qt lays a box's whole text out afresh at each paint of the box, each blink of its cursor
     // included, so a text of unbounded length would make the box as slow as the text is long.
     setMaxLength(kMaxLength);
-    setValidator(new WholeCharacters(this));
+    setValidator(new WholeCharacters(*this));
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        ++m_revision;
+        // A text that is set stays as Qt cut it, refused or not: it is set again whole.
+        if (std::optional<QString> whole = WithoutAHalfAtTheCut(text(), cursorPosition())) {
+            setText(*whole);
+        }
+    });
+}
+
+QString TextBox::fitting(const QString& incoming, int replaced) const {
+    const qsizetype room = std::max<qsizetype>(0, maxLength() - (text().size() - replaced));
+    QString whole;
+    for (qsizetype i = 0; i < incoming.size() && whole.size() < room; ++i) {
+        const QChar unit = incoming.at(i);
+        if (unit.isHighSurrogate() && i + 1 < incoming.size() &&
+            incoming.at(i + 1).isLowSurrogate()) {
+            if (whole.size() + 2 > room) {
+                break;
+            }
+            whole += unit;
+            whole += incoming.at(++i);
+        } else if (!unit.isSurrogate()) {
+            // A lone half, as from an insertion cut short on its way, is left out.
+            whole += unit;
+        }
+    }
+    return whole;
+}
+
+template <typename Edit> void TextBox::editWhole(Edit edit) {
+    const QString before = text();
+    m_refused.reset();
+    edit();
+    const std::optional<QString> refused = std::exchange(m_refused, std::nullopt);
+    if (!refused || text() != before) {
+        // Nothing was refused, or the text was set meanwhile.
+        return;
+    }
+    // Qt took the refused insertion back: the selection it replaced is there again.
+    const int at = hasSelectedText() ? selectionStart() : cursorPosition();
+    const qsizetype replaced = selectedText().size();
+    const qsizetype added = refused->size() - (before.size() - replaced);
+    const QStringView refusedText(*refused);
+    const QStringView beforeText(before);
+    if (added > 0 && refusedText.left(at) == beforeText.left(at) &&
+        refusedText.mid(at + added) == beforeText.mid(at + replaced)) {
+        insert(refused->mid(at, added));
+    }
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {
@@ -66,6 +134,63 @@ void TextBox::focusOutEvent(QFocusEvent* event) {
     default:
         emit LostFocus();
     }
+}
+
+// Typing and pasting, with the keys, the middle button or the context menu's Paste.
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    editWhole([&] { QLineEdit::keyPressEvent(event); });
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* event) {
+    editWhole([&] { QLineEdit::mouseReleaseEvent(event); });
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+    editWhole([&] { QLineEdit::contextMenuEvent(event); });
+}
+
+// A drop and an input method's text are cut whole before Qt sees them: both move the caret or
+// replace text around it before they insert.
+void TextBox::dropEvent(QDropEvent* event) {
+    const QString dropped = event->mimeData()->text();
+    const QString whole = fitting(dropped, 0);
+    if (whole == dropped) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    QMimeData fitted;
+    fitted.setText(whole);
+    QDropEvent cut(event->position(), event->possibleActions(), &fitted, event->buttons(),
+                   event->modifiers(), event->type());
+    cut.setDropAction(event->dropAction());
+    QLineEdit::dropEvent(&cut);
+    event->setDropAction(cut.dropAction());
+    event->setAccepted(cut.isAccepted());
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    const int replaced = static_cast<int>(selectedText().size()) + event->replacementLength();
+    const QString whole = fitting(event->commitString(), replaced);
+    if (whole == event->commitString()) {
+        editWhole([&] { QLineEdit::inputMethodEvent(event); });
+        return;
+    }
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(whole, event->replacementStart(), event->replacementLength());
+    editWhole([&] { QLineEdit::inputMethodEvent(&cut); });
+    event->setAccepted(cut.isAccepted());
+}
+
+void TextBox::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    ++m_paints;
+}
+
+void TextBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::LayoutDirectionChange) {
+        ++m_revision;
+    }
+    QLineEdit::changeEvent(event);
 }
 
 template <typename Base> void Clickable<Base>::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <optional>
+
 // The kinds of control the windows are built from, each a Qt widget with the events the
 // program's handlers listen to.
 namespace pedalwise::ui {
@@ -22,11 +24,39 @@ public:
 
     explicit TextBox(QWidget* parent);
 
+    // The part of `incoming` that the box has room for in place of `replaced` code units of
+    // its text: whole characters only, as many as fit.
+    QString fitting(const QString& incoming, int replaced) const;
+
+    // Changes whenever the text, or the font or direction it is drawn in, changes.
+    quint64 revision() const { return m_revision; }
+    // Counts the paints: the box's text stays where it is on the screen between two of them.
+    quint64 paints() const { return m_paints; }
+
 signals:
     void LostFocus();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    class WholeCharacters;
+
+    // Runs one of Qt's own edits, which cuts what it inserts at the limit without minding
+    // characters, and puts in the whole characters of an insertion it had to refuse.
+    template <typename Edit> void editWhole(Edit edit);
+
+    // The text an edit would have left, less the half character it was refused for.
+    std::optional<QString> m_refused;
+    quint64 m_revision = 0;
+    quint64 m_paints = 0;
 };
 
 // Reports a left-button click: press and release on the same widget.

@@ -406,48 +406,6 @@ private slots:
             QCOMPARE(AccessibleText(label, QAccessible::Description), description);
         }
     }
-
-    // A screen reader reads a box by character, word and sentence, also at the end of the text,
-    // where it asks for the word the caret left after Ctrl+Left; a word runs to the next one.
-    void screenReadersReadATextBoxByItsUnits_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("boundary");
-        QTest::addColumn<int>("step"); // -1 the unit before, 0 the one at, 1 the one after
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("end");
-        const int word = QAccessible::WordBoundary;
-        QTest::newRow("word at the end") << "52 teeth" << 8 << word << 0 << "teeth" << 3 << 8;
-        QTest::newRow("word at the end, -1") << "52 teeth" << -1 << word << 0 << "teeth" << 3 << 8;
-        QTest::newRow("word with its blanks")
-            << "52 teeth " << 9 << word << 0 << "teeth " << 3 << 9;
-        QTest::newRow("word after") << "52 teeth" << 0 << word << 1 << "teeth" << 3 << 8;
-        QTest::newRow("word before") << "52 teeth" << 3 << word << -1 << "52 " << 0 << 3;
-        QTest::newRow("sentence at the end")
-            << "52 teeth" << 8 << int(QAccessible::SentenceBoundary) << 0 << "52 teeth" << 0 << 8;
-        QTest::newRow("no character at the end")
-            << "52 teeth" << 8 << int(QAccessible::CharBoundary) << 0 << "" << 8 << 8;
-    }
-
-    void screenReadersReadATextBoxByItsUnits() {
-        QFETCH(QString, text);
-        QFETCH(int, offset);
-        QFETCH(int, boundary);
-        QFETCH(int, step);
-        ui().txtWheel->setText(text);
-        QAccessibleTextInterface* box =
-            QAccessible::queryAccessibleInterface(ui().txtWheel)->textInterface();
-        const auto type = static_cast<QAccessible::TextBoundaryType>(boundary);
-        int start = -1;
-        int end = -1;
-        const QString unit = step < 0   ? box->textBeforeOffset(offset, type, &start, &end)
-                             : step > 0 ? box->textAfterOffset(offset, type, &start, &end)
-                                        : box->textAtOffset(offset, type, &start, &end);
-        QTEST(unit, "unit");
-        QTEST(start, "start");
-        QTEST(end, "end");
-    }
 };
 
 PEDALWISE_QTEST_MAIN(Form1LayoutTest)

@@ -42,8 +42,11 @@ check-reproducible: SETS += package windows reproducible
 # itself (CMakeLists.txt), in the Windows program too.
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath" \
             DEB_CXXFLAGS_MAINT_STRIP="-g -O2" dpkg-buildflags --get
-HARDENING = -DCMAKE_CXX_FLAGS="$(shell $(DEB_FLAGS) CPPFLAGS) $(shell $(DEB_FLAGS) CXXFLAGS)" \
-            -DCMAKE_EXE_LINKER_FLAGS="$(shell $(DEB_FLAGS) LDFLAGS)"
+# make expands every line of a recipe before it runs the first, and that first line may be the
+# one that installs dpkg-buildflags; so the shell reads the flags when the line that uses them
+# runs, not make when the recipe starts.
+HARDENING = -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+            -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
 
 configure:
 	$(NEED) build tests $(SETS)

@@ -68,10 +68,8 @@ class TextBoxesTest(PedalwiseTestCase):
         app.set_text(box, ("52 teeth " * (LIMIT // 9 + 1))[:LIMIT])
         text = box.queryText()
         self.assertEqual(text.characterCount, LIMIT)
-        # The first question after the text changed measures it; the next ones reuse that.
-        for coordinates in (pyatspi.DESKTOP_COORDS, pyatspi.WINDOW_COORDS):
-            width = self.timed(text.getRangeExtents, 0, LIMIT, coordinates)[2]
-            self.assertGreater(width, 0)
+        extents = self.timed(text.getRangeExtents, 0, LIMIT, pyatspi.DESKTOP_COORDS)
+        self.assertGreater(extents[2], 0)
         self.timed(box.queryEditableText().deleteText, 0, LIMIT)
         self.timed(poll, "the box emptied", lambda: text.characterCount == 0)
 

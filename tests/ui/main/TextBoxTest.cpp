@@ -72,13 +72,6 @@ QString Answer(QAccessibleInterface& box, const QString& call) {
         read.selection(0, &start, &end);
         return QStringLiteral("%1 %2 of %3").arg(start).arg(end).arg(read.selectionCount());
     }
-    if (verb == "count") {
-        read.attributes(number(0), &start, &end);
-        return QStringLiteral("%1, attributes %2 %3")
-            .arg(read.characterCount())
-            .arg(start)
-            .arg(end);
-    }
     if (verb == "caret") {
         read.setCursorPosition(number(0));
     } else if (verb == "select") {
@@ -129,7 +122,6 @@ private slots:
         row("to the caret", "52| teeth", "text 0 -2", "52");
         row("end first, clipped", "52 teeth|", "text 11 3", "teeth");
         row("whole characters at both ends", "a@@b|", "text 2 4", "@@");
-        row("counted in UTF-16 units, one run", "a@b|", "count 9", "4, attributes 0 4");
         // The caret and the selection.
         row("no selection", "52| teeth", "selection", "-1 -1 of 0");
         row("a selection", "52 [te]|eth", "selection", "3 5 of 1");

@@ -26,6 +26,7 @@ endfunction()
 # Sets a Qt test's environment. Wine hands a Windows program none of the host's QT_
 # variables, only WINEQT_ ones, without their WINE; and Qt Test under Wine writes to the
 # console only when asked.
+# Listed in docs/workarounds.md ("Wine's Qt variables").
 function(pedalwise_qtest_environment test)
     set(environment ${ARGN})
     if(CMAKE_CROSSCOMPILING)

@@ -2,6 +2,7 @@
 # Runs a Windows program under Wine, in a prefix kept in the build folder and made on first
 # use. The prefix is made before the program starts because Wine's first start in a new
 # prefix prints to the console, which would corrupt the test listing read from the program.
+# Listed in docs/workarounds.md ("Wine's first start in a prefix").
 set -e
 if [ -z "$PEDALWISE_WINEPREFIX" ]; then
     dir=$PWD
@@ -11,6 +12,8 @@ if [ -z "$PEDALWISE_WINEPREFIX" ]; then
 fi
 export WINEPREFIX="$PEDALWISE_WINEPREFIX"
 export WINEDEBUG=-all
+# A new prefix offers no download of Wine Mono and Wine Gecko, whose dialog would wait for an
+# answer; listed in docs/workarounds.md ("Wine's Mono and Gecko").
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Console programs need no display. Programs on Windows' own platform are given the virtual
 # display the whole run uses: the prefix's session must have it from its start.
@@ -24,6 +27,7 @@ unset WAYLAND_DISPLAY
 # output and outlive it; a test runner reading that output would then wait for them. So the
 # session is started here, with its output going nowhere and without the lock, and kept alive
 # between programs.
+# Listed in docs/workarounds.md ("Wine's services").
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
     flock 9
@@ -40,6 +44,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # coming up, is started again, twice at most. Only Wine's own start-up failures count: a test
 # that fails, or a program that crashes (Wine's "Unhandled exception"), is never run again.
 # Wine's messages are told apart by its loader's "wine: " and "wine client error" prefixes.
+# Listed in docs/workarounds.md ("Wine's start-up retries").
 errors=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 trap 'rm -f "$errors"' EXIT
 # (Its errors go through a file rather than a pipe, which a service Wine starts could hold

@@ -33,6 +33,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)'
 # boxes and a text edit; Qt 6.4's Widgets library needs tool bars, and its Windows style the
 # item views, tab bars, tab widgets, combo and spin boxes, input dialogs, dock widgets and
 # command link buttons, so all those stay.
+# Listed in docs/workarounds.md ("Qt for Windows features").
 options="-release -shared -nomake examples -nomake tests -no-opengl -no-dbus -no-icu -no-pkg-config
 -qt-zlib -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre -no-feature-sql
 -no-feature-network -no-feature-printsupport -no-feature-concurrent -no-feature-xml

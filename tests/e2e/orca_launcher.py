@@ -3,6 +3,7 @@
 Orca's own launcher opens the log with full buffering, so that what Orca said last may sit
 unwritten while a test waits for it, and it refuses to start while any other Orca of the same
 user runs, even on another display. Usage: orca_launcher.py SETTINGS_DIR LOG_FILE
+Listed in docs/workarounds.md ("Orca's log and single instance").
 """
 
 import sys

@@ -78,6 +78,7 @@ class Orca:
         # With a screen reader on, Qt lets it see each key before acting on the key, and a
         # modifier and its key typed at machine speed reach the program out of order: an Alt
         # and its letter leave the menu shut. The key waits until Orca has heard each modifier.
+        # Listed in docs/workarounds.md ("Keys with a screen reader on").
         names = {"alt": "alt", "ctrl": "control", "shift": "shift"}
         try:
             for modifier in modifiers:
@@ -94,6 +95,7 @@ class Orca:
         self.chord(["alt"], letter, item)
 
     def close(self):
+        # Listed in docs/workarounds.md ("Orca and SIGTERM").
         self.process.terminate()
         try:
             self.process.wait(5)

@@ -10,6 +10,7 @@
 // button), Orca ignores a label whose text changes, and Qt does not pass its alert event on to
 // the accessibility bus. A notification that comes into view is what Orca speaks at once,
 // without moving the focus; it also keeps it in its notification history.
+// Listed in docs/workarounds.md ("Announcements: notification widget").
 namespace pedalwise::runtime {
 namespace {
 
@@ -48,6 +49,7 @@ void Announcer::say(const QString& text) {
     // Windows screen readers hear nothing of that: Qt 6.4's UI Automation bridge passes the
     // show event on to no one. The system tells them instead, on behalf of the whole window,
     // which has a native handle once shown; this hidden child never gets one.
+    // Listed in docs/workarounds.md ("Announcements on Windows").
     notificationService().notify(window()->internalWinId(), text.toStdString());
 }
 

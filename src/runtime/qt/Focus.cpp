@@ -16,6 +16,7 @@ namespace {
 // stands on, says nothing, neither the box's label nor its panel. Told of the caret once more,
 // after the focus, the screen reader passes over the earlier report, as it passes over any
 // caret move in a box that a later one supersedes, and reads the focus move whole.
+// Listed in docs/workarounds.md ("Caret report after a focus move").
 void ReportCaretAfterFocus(QWidget& control) {
     auto* box = qobject_cast<QLineEdit*>(&control);
     if (box == nullptr || !box->hasFocus() || !QAccessible::isActive()) {

@@ -22,6 +22,7 @@ bool isPopup(const QWidget& widget) {
 const QRegion& exposedRegion(const QEvent& event) {
     // The region is the only way to tell an uncovered popup area from any other exposure;
     // Qt 6 only marks it as superseded for code that paints.
+    // Listed in docs/workarounds.md ("Exposed region of a paint").
     QT_WARNING_PUSH
     QT_WARNING_DISABLE_DEPRECATED
     return static_cast<const QExposeEvent&>(event).region();

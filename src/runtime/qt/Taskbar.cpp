@@ -20,6 +20,7 @@ namespace {
 // which it must have before it is first mapped; Qt keeps states it finds on the window when it
 // sets its own. Qt::Tool would not do it on X11, and would no longer keep the program running
 // after the main window closes.
+// Listed in docs/workarounds.md ("About window off the X11 taskbar").
 void SkipTaskbarOnX11([[maybe_unused]] QWidget& window) {
 #if PEDALWISE_HAVE_XCB && QT_CONFIG(xcb)
     // Other platforms, the offscreen one included, may answer for X11 without a connection.
@@ -74,6 +75,7 @@ void ShowWithoutTaskbarButton(QWidget& window, const std::function<void()>& show
     // Qt gives the native window the owner it is told of only as the window is shown. Told of
     // the hidden one for that moment, the window gets it and keeps it; forgotten again after,
     // so that Qt counts the window as one of its own that keeps the program running.
+    // Listed in docs/workarounds.md ("About window's taskbar owner").
     window.windowHandle()->setTransientParent(&HiddenOwner());
     show();
     window.windowHandle()->setTransientParent(nullptr);

@@ -194,6 +194,7 @@ void frmAbout::closeEvent(QCloseEvent* event) {
 void frmAbout::keyPressEvent(QKeyEvent* event) {
     // Qt 6.4's dialog passes over Enter with modifiers, but presses its default button for the
     // keypad's Enter with any.
+    // Listed in docs/workarounds.md ("Enter with modifiers in a dialog").
     if (IsModifiedEnter(*event)) {
         event->ignore();
         return;

@@ -15,6 +15,7 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent)
 void CommandButton::keyPressEvent(QKeyEvent* event) {
     // Qt 6.4's focused push button takes Enter with any modifier, as a default or auto-default
     // button; ignored, the key goes on to the window, which presses nothing for it either.
+    // Listed in docs/workarounds.md ("Enter with modifiers on a button").
     if (IsModifiedEnter(*event)) {
         event->ignore();
         return;

@@ -13,6 +13,7 @@ namespace {
 // The pictures are PNG files, read by Qt's PNG reader directly: a reader left to find the format
 // itself first loads every image-format plug-in on the system to ask whether one of them reads
 // the file.
+// Listed in docs/workarounds.md ("PNG reader").
 QPixmap ReadPng(const QString& path) {
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);

@@ -17,6 +17,7 @@
 // can split a character. The tests that fail with Qt's own: TextBoxTest's
 // screenReadersGetTheRightAnswerAtEveryOffset, and the end-to-end test_text_boxes and
 // test_screen_reader.
+// Listed in docs/workarounds.md (the four "Text boxes" rows).
 namespace pedalwise::ui {
 namespace {
 

@@ -44,6 +44,7 @@ std::optional<QString> WithoutAHalfAtTheCut(const QString& text, int cursor) {
 // with its undo history as it was (were the text mended here instead, Qt would replace the
 // whole text, and the history with it); the box puts the whole characters in itself. Without
 // it TextBoxTest's textTheLimitCutsIsCutWholeAndUndoneInOne fails.
+// Listed in docs/workarounds.md ("Length limit: whole characters").
 class TextBox::WholeCharacters final : public QValidator {
 public:
     explicit WholeCharacters(TextBox& box) : QValidator(&box), m_box(box) {}

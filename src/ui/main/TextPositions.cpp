@@ -25,6 +25,7 @@ public:
 
     // Qt sums the glyphs from the line's start for each answer, so a long line answers slowly
     // at its end: texts are measured in short pieces.
+    // Listed in docs/workarounds.md ("Text positions: pieces").
     qreal caretX(int offset) const { return m_layout.lineAt(0).cursorToX(offset); }
 
 private:

@@ -46,6 +46,7 @@ class Prefix:
 
     def __init__(self, path):
         self.path = path
+        # No offer to download Wine Mono or Gecko: docs/workarounds.md ("Wine's Mono and Gecko").
         self.env = dict(os.environ, WINEPREFIX=path, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
 
@@ -78,6 +79,7 @@ class Program:
         self.process = subprocess.Popen(["wine", exe], env=prefix.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # Wine's first start in a session takes seconds before anything shows.
+        # Listed in docs/workarounds.md ("Wine's slow first start").
         self.window = poll("the main window", lambda: windows_named(TITLE), 3 * TIMEOUT)[0]
         self.activate()
 

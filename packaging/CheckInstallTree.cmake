@@ -1,26 +1,25 @@
-# Checks what `cmake --install` put under a prefix: every file in its freedesktop place, each
-# PNG icon of the size its folder names, and the names and version agreeing between files.
-#   cmake -DSTAGE=... -DAPP_ID=... -DVERSION=... -DICON_SIZES="32;48" -DLICENSE=... -P CheckInstallTree.cmake
+# Checks what `cmake --install` put under a prefix: the files the build's list of installed files
+# names, each PNG icon of the size its folder names, and the names and version agreeing between
+# files.
+#   cmake -DSTAGE=... -DFILES=.../installed-files.txt -DAPP_ID=... -DVERSION=...
+#         -DICON_SIZES="32;48" -DLICENSE=... -P CheckInstallTree.cmake
 cmake_minimum_required(VERSION 3.25)
 set(faults)
 macro(fault text)
     list(APPEND faults "${text}")
 endmacro()
 
-set(expected
-    bin/pedalwise
-    share/applications/${APP_ID}.desktop
-    share/metainfo/${APP_ID}.metainfo.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg
-    share/doc/pedalwise/copyright
-    share/doc/pedalwise/changelog.gz
-    share/man/man1/pedalwise.1.gz)
-foreach(size IN LISTS ICON_SIZES)
-    list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
-endforeach()
+# Every listed file is there, and nothing else.
+file(STRINGS ${FILES} expected)
 foreach(path IN LISTS expected)
     if(NOT EXISTS ${STAGE}/${path})
         fault("missing: ${path}")
+    endif()
+endforeach()
+file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${STAGE} ${STAGE}/*)
+foreach(path IN LISTS installed)
+    if(NOT path IN_LIST expected)
+        fault("not in packaging/installed-files.txt: ${path}")
     endif()
 endforeach()
 

@@ -14,17 +14,10 @@ set -eu
 
 say() { echo "build-windows-qt: $*" >&2; }
 
-# The installed Qt remembers its toolchain file by absolute path, so the file lives in the
-# cache folder beside the Qt it built. Qt must find itself, hence no package root mode here.
-toolchain_text='set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)'
+# Qt is built with the compilers cmake/mingw-w64-compilers.cmake names; the key of its cache
+# takes that file's lines but its comments. The installed Qt remembers its toolchain file by
+# absolute path, so those lines are written again into the cache folder beside the Qt they built.
+toolchain_text=$(sed '/^#/d' "$(dirname "$0")/../cmake/mingw-w64-compilers.cmake")
 
 # The smallest Qt the program, its tests and its benchmark need: Core, Gui, Widgets and Test,
 # shared, release, with the widgets, image formats and text features they use and no others.

@@ -4,15 +4,44 @@
 
 #include "runtime/platform/RuntimeError.h"
 #include "runtime/platform/win/AdvapiRegistry.h"
+#include "runtime/platform/win/SystemLibrary.h"
 #include "runtime/platform/win/UiaNotification.h"
 #include "runtime/platform/win/WindowsApi.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace pedalwise::test {
 namespace {
 
 using namespace runtime;
+
+TEST(SystemLibraryBinding, onlyTheSystemFolderIsSearchedAndOnlyNamedFunctionsAreFound) {
+    // The file beside the test program loads when the usual search order is asked for, so
+    // its row shows the system folder alone being searched.
+    const HMODULE beside = ::LoadLibraryA("pedalwise-beside-program");
+    ASSERT_NE(beside, nullptr);
+    ::FreeLibrary(beside);
+    using Function = int(WINAPI*)();
+    const struct {
+        const char* library;
+        const char* function;
+        bool loaded;
+        bool found;
+    } rows[] = {
+        {"version", "GetFileVersionInfoSizeA", true, true},
+        {"version", "RegOpenKeyExA", true, false},
+        {"pedalwise-beside-program", "pedalwiseBesideProgram", false, false},
+        {"pedalwise-no-such-library", "GetFileVersionInfoSizeA", false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.library) + " " + row.function);
+        const SystemLibrary library(row.library);
+        EXPECT_EQ(library.loaded(), row.loaded);
+        EXPECT_EQ(library.function<Function>(row.function) != nullptr, row.found);
+    }
+}
 
 TEST(RegistryBinding, aMissingLibraryOrFunctionIsARunTimeErrorAtEveryCall) {
     for (const char* library : {"pedalwise-no-such-library", "version"}) {

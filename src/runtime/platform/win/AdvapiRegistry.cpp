@@ -1,7 +1,7 @@
 #include "runtime/platform/win/AdvapiRegistry.h"
 #include "runtime/platform/RuntimeError.h"
 
-#include "runtime/platform/win/WindowsApi.h"
+#include "runtime/platform/win/SystemLibrary.h"
 
 #include <utility>
 
@@ -20,15 +20,14 @@ struct AdvapiRegistry::Functions {
 namespace {
 
 template <class Function>
-Function bind(HMODULE library, const std::string& libraryName, const char* name) {
-    FARPROC address = ::GetProcAddress(library, name);
-    if (address == nullptr) {
+Function entryPoint(const SystemLibrary& library, const std::string& libraryName,
+                    const char* name) {
+    const auto function = library.function<Function>(name);
+    if (function == nullptr) {
         throw RuntimeError("Can't find DLL entry point " + std::string(name) + " in " +
                            libraryName);
     }
-    // GetProcAddress answers a generic function pointer; the declared type is the caller's.
-    // The detour through void(*)() is the conversion the compiler accepts without a warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+    return function;
 }
 
 HKEY toHandle(RegistryKey key) {
@@ -43,21 +42,17 @@ AdvapiRegistry::~AdvapiRegistry() = default;
 
 const AdvapiRegistry::Functions& AdvapiRegistry::functions() {
     if (m_functions == nullptr) {
-        // The library stays loaded for the life of the process, as a declared function's does.
-        HMODULE library = ::LoadLibraryA(m_library.c_str());
-        if (library == nullptr) {
+        SystemLibrary library(m_library);
+        if (!library.loaded()) {
             throw RuntimeError("File not found: " + m_library);
         }
+        // A missing function frees the library again, so that the next call, which tries
+        // again from the start, does not pile up references.
         auto bound = std::make_unique<Functions>();
-        try {
-            bound->open = bind<Functions::Open>(library, m_library, "RegOpenKeyExA");
-            bound->query = bind<Functions::Query>(library, m_library, "RegQueryValueExA");
-            bound->close = bind<Functions::Close>(library, m_library, "RegCloseKey");
-        } catch (...) {
-            // The next call tries again from the start; it must not pile up references.
-            ::FreeLibrary(library);
-            throw;
-        }
+        bound->open = entryPoint<Functions::Open>(library, m_library, "RegOpenKeyExA");
+        bound->query = entryPoint<Functions::Query>(library, m_library, "RegQueryValueExA");
+        bound->close = entryPoint<Functions::Close>(library, m_library, "RegCloseKey");
+        library.keep();
         m_functions = std::move(bound);
     }
     return *m_functions;

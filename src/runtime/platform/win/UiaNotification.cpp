@@ -1,6 +1,6 @@
 #include "runtime/platform/win/UiaNotification.h"
 
-#include "runtime/platform/win/WindowsApi.h"
+#include "runtime/platform/win/SystemLibrary.h"
 
 #include <oleauto.h>
 #include <uiautomationcore.h>
@@ -61,13 +61,6 @@ private:
     BSTR m_text = nullptr;
 };
 
-template <class Function> Function bind(HMODULE library, const char* name) {
-    // GetProcAddress answers a generic function pointer; the declared type is the caller's.
-    // The detour through void(*)() is the conversion the compiler accepts without a warning.
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
-}
-
 } // namespace
 
 UiaNotification::UiaNotification(std::string library) : m_library(std::move(library)) {}
@@ -77,24 +70,17 @@ UiaNotification::~UiaNotification() = default;
 const UiaNotification::Functions* UiaNotification::functions() {
     if (!m_lookedUp) {
         // Looked up once: a system that lacks the function does not gain it while the program
-        // runs. Only the system's own copy of the library is taken, never a file of that name
-        // beside the program.
+        // runs.
         m_lookedUp = true;
-        HMODULE library =
-            ::LoadLibraryExA(m_library.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (library == nullptr) {
-            return nullptr;
-        }
+        SystemLibrary library(m_library);
         auto bound = std::make_unique<Functions>();
-        bound->hostProvider = bind<Functions::HostProvider>(library, "UiaHostProviderFromHwnd");
+        bound->hostProvider = library.function<Functions::HostProvider>("UiaHostProviderFromHwnd");
         bound->raiseNotification =
-            bind<Functions::RaiseNotification>(library, "UiaRaiseNotificationEvent");
-        if (bound->hostProvider == nullptr || bound->raiseNotification == nullptr) {
-            ::FreeLibrary(library);
-            return nullptr;
+            library.function<Functions::RaiseNotification>("UiaRaiseNotificationEvent");
+        if (bound->hostProvider != nullptr && bound->raiseNotification != nullptr) {
+            library.keep();
+            m_functions = std::move(bound);
         }
-        // The library stays loaded for the life of the process.
-        m_functions = std::move(bound);
     }
     return m_functions.get();
 }

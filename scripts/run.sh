@@ -58,7 +58,9 @@ cleanup() {
     rm -rf "$workdir"
 }
 trap cleanup EXIT
-trap 'echo; echo "Stopped."; exit 0' INT TERM
+# A stop often comes twice, from make passing it on and from a kill of the whole group: the
+# second must not cut the clean-up short and leave the display running.
+trap 'trap "" INT TERM; echo; echo "Stopped."; exit 0' INT TERM
 
 # The screen grows with the scale factor, rounded up, so that a scaled window still fits.
 scale=${QT_SCALE_FACTOR:-1}

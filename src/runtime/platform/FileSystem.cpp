@@ -1,30 +1,16 @@
 #include "runtime/platform/FileSystem.h"
 
 #include "runtime/platform/FileSystemBackend.h"
-#include "runtime/platform/ServiceSlot.h"
 
 #include <chrono>
 #include <cstdio>
 #include <random>
 
 namespace pedalwise::runtime {
-namespace {
 
 FileSystem& machineFileSystem() {
     static const std::unique_ptr<FileSystem> machine = makeNativeFileSystem();
     return *machine;
-}
-
-constinit ServiceSlot<FileSystem> g_slot(&machineFileSystem);
-
-} // namespace
-
-FileSystem& fileSystem() {
-    return g_slot.get();
-}
-
-FileSystem* setFileSystem(FileSystem* fileSystem) {
-    return g_slot.install(fileSystem);
 }
 
 void replaceFileContents(FileSystem& fileSystem, const std::filesystem::path& target,

@@ -48,7 +48,7 @@ void Announcer::say(const QString& text) {
     // Windows screen readers hear nothing of that: Qt 6.4's UI Automation bridge passes the
     // show event on to no one. The system tells them instead, on behalf of the whole window,
     // which has a native handle once shown; this hidden child never gets one.
-    notificationService().notify(window()->internalWinId(), text.toStdString());
+    NotificationSlot::get().notify(window()->internalWinId(), text.toStdString());
 }
 
 } // namespace pedalwise::runtime

@@ -68,7 +68,7 @@ private slots:
     void init() {
         m_driveC = std::make_unique<TempFolder>();
         m_files = std::make_unique<ProbeFiles>(m_driveC->path());
-        m_previousFiles = runtime::setFileSystem(m_files.get());
+        m_previousFiles = runtime::FileSystemSlot::install(m_files.get());
     }
 
     void cleanup() {
@@ -76,7 +76,7 @@ private slots:
             QVERIFY2(m_window->noModalDialog(), "a modal dialog appeared");
         }
         m_window.reset();
-        runtime::setFileSystem(m_previousFiles);
+        runtime::FileSystemSlot::install(m_previousFiles);
         m_files.reset();
         m_driveC.reset();
     }

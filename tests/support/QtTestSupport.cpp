@@ -42,6 +42,20 @@ void ModalWatchdog::check() {
     }
 }
 
+void drainEvents() {
+    // Two rounds: each pass of the event loop handles the posted events first and the window
+    // system's after them, and those may post more.
+    for (int round = 0; round < 2; ++round) {
+        bool arrived = false;
+        QObject marker;
+        QMetaObject::invokeMethod(
+            &marker, [&arrived] { arrived = true; }, Qt::QueuedConnection);
+        while (!arrived) {
+            QCoreApplication::processEvents();
+        }
+    }
+}
+
 PrivateHome::PrivateHome() {
     const QByteArray home = m_dir.path().toUtf8();
     qputenv("HOME", home);

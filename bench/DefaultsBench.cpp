@@ -18,12 +18,12 @@ class DefaultsFileFixture {
 public:
     explicit DefaultsFileFixture(const std::string& bytes)
         : m_files(runtime::makeNativeFileSystem(m_temp.path())),
-          m_previous(runtime::setFileSystem(m_files.get())) {
+          m_previous(runtime::FileSystemSlot::install(m_files.get())) {
         pedalwise::testing::writeBytes(m_temp.path() / "pedalwise.dat", bytes);
     }
     DefaultsFileFixture(const DefaultsFileFixture&) = delete;
     DefaultsFileFixture& operator=(const DefaultsFileFixture&) = delete;
-    ~DefaultsFileFixture() { runtime::setFileSystem(m_previous); }
+    ~DefaultsFileFixture() { runtime::FileSystemSlot::install(m_previous); }
 
 private:
     TempFolder m_temp;

@@ -21,7 +21,7 @@ void paintLoadsTheDefaults(benchmark::State& state) {
     const TempFolder driveC;
     pedalwise::testing::writeBytes(driveC.path() / "pedalwise.dat", "27\r\n48\r\n16\r\n1\r\n1\r\n");
     const std::unique_ptr<runtime::FileSystem> files = runtime::makeNativeFileSystem(driveC.path());
-    runtime::FileSystem* previous = runtime::setFileSystem(files.get());
+    runtime::FileSystem* previous = runtime::FileSystemSlot::install(files.get());
     {
         pedalwise::ui::Form1 form;
         form.show();
@@ -36,7 +36,7 @@ void paintLoadsTheDefaults(benchmark::State& state) {
             state.SkipWithError("the defaults were not loaded");
         }
     }
-    runtime::setFileSystem(previous);
+    runtime::FileSystemSlot::install(previous);
 }
 BENCHMARK(paintLoadsTheDefaults)->Unit(benchmark::kMicrosecond);
 

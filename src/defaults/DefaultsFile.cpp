@@ -110,7 +110,8 @@ std::unique_ptr<runtime::InputFile> openDefaults(runtime::FileSystem& files) {
 
 std::optional<DefaultValues> ReadDefaults() {
     try {
-        const std::unique_ptr<runtime::InputFile> file = openDefaults(runtime::fileSystem());
+        const std::unique_ptr<runtime::InputFile> file =
+            openDefaults(runtime::FileSystemSlot::get());
         if (!file) {
             return std::nullopt;
         }
@@ -126,7 +127,7 @@ std::optional<DefaultValues> ReadDefaults() {
 }
 
 void WriteDefaults(const DefaultValues& values) {
-    runtime::FileSystem& files = runtime::fileSystem();
+    runtime::FileSystem& files = runtime::FileSystemSlot::get();
     std::string shownPath = kDefaultsPath;
     try {
         const std::filesystem::path target = files.nativePath(kDefaultsPath);

@@ -148,8 +148,8 @@ private:
 // versions kept the file, seen through a probe.
 class DefaultsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_previous = runtime::setFileSystem(&m_probe); }
-    void TearDown() override { runtime::setFileSystem(m_previous); }
+    void SetUp() override { m_previous = runtime::FileSystemSlot::install(&m_probe); }
+    void TearDown() override { runtime::FileSystemSlot::install(m_previous); }
 
     std::filesystem::path file() const { return m_temp.path() / "pedalwise.dat"; }
     std::string failedSave(const std::string& reason) const {
@@ -222,7 +222,7 @@ TEST_F(DefaultsFileTest, readsFiveLinesOrNothing) {
 
 TEST_F(DefaultsFileTest, readingWithoutAFileFailsAndCreatesNothing) {
     std::unique_ptr<FileSystem> absent = runtime::makeNativeFileSystem(m_temp.path() / "absent");
-    runtime::setFileSystem(absent.get());
+    runtime::FileSystemSlot::install(absent.get());
     EXPECT_EQ(ReadDefaults(), std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(m_temp.path() / "absent"));
 }
@@ -312,7 +312,7 @@ TEST_F(DefaultsFileTest, theFileLivesInThePedalwiseDataFolderMadeOnlyBySaving) {
     testing::ScopedEnvironment data("XDG_DATA_HOME", nullptr);
     std::unique_ptr<FileSystem> machine = runtime::makeNativeFileSystem();
     ProbeFileSystem probe(*machine);
-    runtime::setFileSystem(&probe);
+    runtime::FileSystemSlot::install(&probe);
     const std::filesystem::path folder = m_temp.path() / ".local" / "share" / "pedalwise";
 
     EXPECT_EQ(ReadDefaults(), std::nullopt);
@@ -382,7 +382,7 @@ TEST_F(DefaultsFileTest, textIsStoredInTheActiveCodePage) {
 // The one case that uses the Wine prefix's real folders, so that no two cases share the file:
 // the user's roaming application data, and drive C where earlier versions kept the file.
 TEST(RealFoldersTest, theDefaultsFileIsInTheUsersRoamingAppData) {
-    runtime::FileSystem* previous = runtime::setFileSystem(nullptr);
+    runtime::FileSystem* previous = runtime::FileSystemSlot::install(nullptr);
     const std::filesystem::path folder = std::filesystem::path(_wgetenv(L"APPDATA")) / L"Pedalwise";
     const std::filesystem::path real = folder / L"pedalwise.dat";
     const std::filesystem::path earlier = L"c:\\pedalwise.dat";
@@ -421,7 +421,7 @@ TEST(RealFoldersTest, theDefaultsFileIsInTheUsersRoamingAppData) {
     if (!hadFolder) {
         std::filesystem::remove(folder);
     }
-    runtime::setFileSystem(previous);
+    runtime::FileSystemSlot::install(previous);
 }
 
 #endif

@@ -86,7 +86,7 @@ bool holdsLineEnd(const defaults::DefaultValues& v) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MemoryFileSystem fs;
-    runtime::FileSystem* previous = runtime::setFileSystem(&fs);
+    runtime::FileSystem* previous = runtime::FileSystemSlot::install(&fs);
 
     fs.files["/c/pedalwise.dat"] = std::string(reinterpret_cast<const char*>(data), size);
     const std::optional<defaults::DefaultValues> read = defaults::ReadDefaults();
@@ -98,6 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    runtime::setFileSystem(previous);
+    runtime::FileSystemSlot::install(previous);
     return 0;
 }

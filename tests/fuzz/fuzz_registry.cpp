@@ -77,7 +77,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ScriptedRegistry registry(data, size);
-    runtime::RegistryService* previous = runtime::setRegistryService(&registry);
+    runtime::RegistryService* previous = runtime::RegistrySlot::install(&registry);
     std::string value;
     try {
         const bool found = ui::GetKeyValue(
@@ -88,6 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const runtime::RuntimeError&) {
         // Zero-length data and over-wide numbers are run-time errors by design.
     }
-    runtime::setRegistryService(previous);
+    runtime::RegistrySlot::install(previous);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include <array>
 #include <memory>
 
 // A fresh main window per test, shown and active, with message boxes, the program's end and
@@ -23,12 +24,40 @@ public:
     // Fails the test if a modal dialog appeared.
     bool noModalDialog() const { return watchdog.seen.isEmpty(); }
 
+    // The five inputs of the window or of its defaults panel, always in the defaults file's
+    // order: W, A, B, C, D.
+    enum class Inputs { Main, Panel };
+
+    void enter(const QStringList& texts, Inputs where = Inputs::Main) const {
+        const std::array<QLineEdit*, 5> boxes = inputBoxes(where);
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            boxes[i]->setText(texts.at(static_cast<qsizetype>(i)));
+        }
+    }
+
+    QStringList inputs(Inputs where = Inputs::Main) const {
+        QStringList texts;
+        for (const QLineEdit* box : inputBoxes(where)) {
+            texts << box->text();
+        }
+        return texts;
+    }
+
     pedalwise::testing::RecordedMessages messages;
     pedalwise::testing::RecordedProgramEnd programEnd;
     pedalwise::testing::RecordedNotifications notifications;
     pedalwise::testing::ModalWatchdog watchdog;
     pedalwise::ui::Form1 form;
     const pedalwise::ui::Form1Controls& ui = form.controls();
+
+private:
+    std::array<QLineEdit*, 5> inputBoxes(Inputs where) const {
+        if (where == Inputs::Panel) {
+            return {ui.txtDefWheel, ui.txtDefDrive1, ui.txtDefDriven1, ui.txtDefDrive2,
+                    ui.txtDefDriven2};
+        }
+        return {ui.txtWheel, ui.txtDrive1, ui.txtDriven1, ui.txtDrive2, ui.txtDriven2};
+    }
 };
 
 // Presses a button as the user does: "click" with the mouse, or one of the keys "Enter",

@@ -7,27 +7,27 @@
 
 namespace pedalwise::testing {
 
-RecordedMessages::RecordedMessages() : m_previous(runtime::setMessageBoxService(this)) {}
+RecordedMessages::RecordedMessages() : m_previous(runtime::MessageBoxSlot::install(this)) {}
 
 RecordedMessages::~RecordedMessages() {
-    runtime::setMessageBoxService(m_previous);
+    runtime::MessageBoxSlot::install(m_previous);
 }
 
 void RecordedMessages::show(const std::string& prompt, const std::string& title) {
     messages.push_back({prompt, title});
 }
 
-RecordedProgramEnd::RecordedProgramEnd() : m_previous(runtime::setProgramEndService(this)) {}
+RecordedProgramEnd::RecordedProgramEnd() : m_previous(runtime::ProgramEndSlot::install(this)) {}
 
 RecordedProgramEnd::~RecordedProgramEnd() {
-    runtime::setProgramEndService(m_previous);
+    runtime::ProgramEndSlot::install(m_previous);
 }
 
 RecordedNotifications::RecordedNotifications()
-    : m_previous(runtime::setNotificationService(this)) {}
+    : m_previous(runtime::NotificationSlot::install(this)) {}
 
 RecordedNotifications::~RecordedNotifications() {
-    runtime::setNotificationService(m_previous);
+    runtime::NotificationSlot::install(m_previous);
 }
 
 ModalWatchdog::ModalWatchdog() {
@@ -39,6 +39,20 @@ void ModalWatchdog::check() {
     if (QWidget* modal = QApplication::activeModalWidget()) {
         seen << modal->windowTitle();
         modal->close();
+    }
+}
+
+void drainEvents() {
+    // Two rounds: each pass of the event loop handles the posted events first and the window
+    // system's after them, and those may post more.
+    for (int round = 0; round < 2; ++round) {
+        bool arrived = false;
+        QObject marker;
+        QMetaObject::invokeMethod(
+            &marker, [&arrived] { arrived = true; }, Qt::QueuedConnection);
+        while (!arrived) {
+            QCoreApplication::processEvents();
+        }
     }
 }
 

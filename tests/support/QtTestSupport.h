@@ -88,6 +88,11 @@ private:
     QTimer m_timer;
 };
 
+// Returns once every event posted before the call has been delivered, and the events the
+// window system had queued have been handled along with the events they posted in turn: only
+// then may a test say that something did not happen.
+void drainEvents();
+
 // Points HOME and the XDG folders at a private temporary folder, before the application
 // starts, so that nothing a test runs can reach the user's files.
 class PrivateHome {

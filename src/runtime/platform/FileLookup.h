@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/platform/ServiceSlot.h"
+
 #include <string>
 
 namespace pedalwise::runtime {
@@ -13,15 +15,11 @@ public:
     virtual std::string find(const std::string& path) = 0;
 };
 
-// The service in use: the file system's unless a test installed another.
-FileLookupService& fileLookupService();
-
-// Installs a service (nullptr restores the system's) and returns the previous one. The caller
-// keeps ownership.
-FileLookupService* setFileLookupService(FileLookupService* service);
-
 // The file system's lookup; each platform's backend defines it.
 FileLookupService& systemFileLookupService();
+
+// The service in use: the system's unless a test installed another.
+using FileLookupSlot = ServiceSlot<FileLookupService, systemFileLookupService>;
 
 // The program's file lookup.
 std::string Dir(const std::string& path);

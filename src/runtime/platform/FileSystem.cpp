@@ -1,30 +1,79 @@
 #include "runtime/platform/FileSystem.h"
 
 #include "runtime/platform/FileSystemBackend.h"
-#include "runtime/platform/ServiceSlot.h"
 
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <utility>
 
 namespace pedalwise::runtime {
 namespace {
 
-FileSystem& machineFileSystem() {
-    static const std::unique_ptr<FileSystem> machine = makeNativeFileSystem();
-    return *machine;
-}
+// The machine's file system: the folders makeNativeFileSystem was given, on the system's calls.
+class NativeFileSystem final : public FileSystem {
+public:
+    NativeFileSystem(std::optional<std::filesystem::path> dataFolder,
+                     std::optional<std::filesystem::path> formerDriveC)
+        : m_dataFolder(std::move(dataFolder)), m_formerDriveC(std::move(formerDriveC)) {}
 
-constinit ServiceSlot<FileSystem> g_slot(&machineFileSystem);
+    std::filesystem::path nativePath(std::string_view programPath) const override {
+        return backend::placeOnDriveC(programPath,
+                                      m_dataFolder ? *m_dataFolder : backend::systemDataFolder());
+    }
+
+    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
+        if (m_formerDriveC) {
+            return backend::placeOnDriveC(programPath, *m_formerDriveC);
+        }
+        if (!m_dataFolder) {
+            return backend::systemFormerPath(programPath);
+        }
+        return std::nullopt;
+    }
+
+    std::string displayPath(const std::filesystem::path& path) const override {
+        return backend::displayPath(path);
+    }
+
+    std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) override {
+        std::unique_ptr<InputFile> file = backend::openIfPresent(path);
+        if (!file) {
+            throw FileNotFound(backend::notFoundReason());
+        }
+        return file;
+    }
+
+    std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) override {
+        return backend::openIfPresent(path);
+    }
+
+    std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) override {
+        return backend::createBeside(target);
+    }
+
+    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        backend::replace(from, to);
+    }
+
+    void remove(const std::filesystem::path& path) noexcept override { backend::remove(path); }
+
+private:
+    std::optional<std::filesystem::path> m_dataFolder;
+    std::optional<std::filesystem::path> m_formerDriveC;
+};
 
 } // namespace
 
-FileSystem& fileSystem() {
-    return g_slot.get();
+std::unique_ptr<FileSystem>
+makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder,
+                     std::optional<std::filesystem::path> formerDriveC) {
+    return std::make_unique<NativeFileSystem>(std::move(dataFolder), std::move(formerDriveC));
 }
 
-FileSystem* setFileSystem(FileSystem* fileSystem) {
-    return g_slot.install(fileSystem);
+FileSystem& machineFileSystem() {
+    static const std::unique_ptr<FileSystem> machine = makeNativeFileSystem();
+    return *machine;
 }
 
 void replaceFileContents(FileSystem& fileSystem, const std::filesystem::path& target,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/platform/ServiceSlot.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -98,12 +100,11 @@ std::unique_ptr<FileSystem>
 makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder = {},
                      std::optional<std::filesystem::path> formerDriveC = {});
 
-// The file system in use: the machine's own until another is installed.
-FileSystem& fileSystem();
+// The machine's own file system, made once with makeNativeFileSystem's defaults.
+FileSystem& machineFileSystem();
 
-// Installs a file system (nullptr restores the machine's own) and returns the previous one
-// (nullptr when that was the machine's own). The caller keeps ownership.
-FileSystem* setFileSystem(FileSystem* fileSystem);
+// The file system in use: the machine's own until another is installed.
+using FileSystemSlot = ServiceSlot<FileSystem, machineFileSystem>;
 
 // Replaces the content of `target` with `bytes`: a new file is written beside it, flushed,
 // synced and renamed over it. When any step fails the new file is removed, `target` is left

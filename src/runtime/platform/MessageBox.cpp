@@ -12,26 +12,15 @@ public:
     }
 };
 
-StandardErrorMessages g_fallback;
-MessageBoxService* g_current = nullptr;
-
 } // namespace
 
-MessageBoxService& messageBoxService() {
-    if (g_current != nullptr) {
-        return *g_current;
-    }
-    return g_fallback;
-}
-
-MessageBoxService* setMessageBoxService(MessageBoxService* service) {
-    MessageBoxService* previous = g_current;
-    g_current = service;
-    return previous;
+MessageBoxService& standardErrorMessages() {
+    static StandardErrorMessages service;
+    return service;
 }
 
 void MsgBox(const std::string& prompt, const std::string& title) {
-    messageBoxService().show(prompt, title.empty() ? std::string(kApplicationTitle) : title);
+    MessageBoxSlot::get().show(prompt, title.empty() ? std::string(kApplicationTitle) : title);
 }
 
 } // namespace pedalwise::runtime

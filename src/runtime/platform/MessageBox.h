@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/platform/ServiceSlot.h"
+
 #include <string>
 
 namespace pedalwise::runtime {
@@ -15,12 +17,11 @@ public:
     virtual void show(const std::string& prompt, const std::string& title) = 0;
 };
 
-// The service in use; until one is installed, messages go to the standard error stream.
-MessageBoxService& messageBoxService();
+// Writes each message to the standard error stream.
+MessageBoxService& standardErrorMessages();
 
-// Installs a service (nullptr restores the fallback) and returns the previous one. The
-// caller keeps ownership.
-MessageBoxService* setMessageBoxService(MessageBoxService* service);
+// The service in use; until one is installed, messages go to the standard error stream.
+using MessageBoxSlot = ServiceSlot<MessageBoxService, standardErrorMessages>;
 
 // The program's message box: an empty title shows the application's title.
 void MsgBox(const std::string& prompt, const std::string& title = {});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/platform/ServiceSlot.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,14 +19,10 @@ public:
     virtual void notify(NativeWindow window, const std::string& text) = 0;
 };
 
-// The service in use: the operating system's unless a test installed another.
-NotificationService& notificationService();
-
-// Installs a service (nullptr restores the system's) and returns the previous one. The caller
-// keeps ownership.
-NotificationService* setNotificationService(NotificationService* service);
-
 // The operating system's notification; each platform's backend defines it.
 NotificationService& systemNotificationService();
+
+// The service in use: the system's unless a test installed another.
+using NotificationSlot = ServiceSlot<NotificationService, systemNotificationService>;
 
 } // namespace pedalwise::runtime

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/platform/ServiceSlot.h"
+
 #include <string>
 
 namespace pedalwise::runtime {
@@ -15,15 +17,11 @@ public:
     virtual void start(const std::string& programPath) = 0;
 };
 
-// The service in use: the operating system's unless a test installed another.
-ProgramStartService& programStartService();
-
-// Installs a service (nullptr restores the system's) and returns the previous one. The caller
-// keeps ownership.
-ProgramStartService* setProgramStartService(ProgramStartService* service);
-
 // The operating system's program start; each platform's backend defines it.
 ProgramStartService& systemProgramStartService();
+
+// The service in use: the system's unless a test installed another.
+using ProgramStartSlot = ServiceSlot<ProgramStartService, systemProgramStartService>;
 
 // The program's way to start another program.
 void StartProgram(const std::string& programPath);

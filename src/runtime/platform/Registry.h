@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/platform/ServiceSlot.h"
+
 #include <cstdint>
 #include <string>
 
@@ -43,14 +45,10 @@ public:
     virtual std::int32_t close(RegistryKey key) = 0;
 };
 
-// The service in use: the operating system's unless a test installed another.
-RegistryService& registryService();
-
-// Installs a service (nullptr restores the system's) and returns the previous one. The caller
-// keeps ownership.
-RegistryService* setRegistryService(RegistryService* service);
-
 // The operating system's registry; each platform's backend defines it.
 RegistryService& systemRegistryService();
+
+// The service in use: the system's unless a test installed another.
+using RegistrySlot = ServiceSlot<RegistryService, systemRegistryService>;
 
 } // namespace pedalwise::runtime

@@ -4,22 +4,21 @@
 
 namespace pedalwise::runtime {
 
-// Where the program finds one platform service: the system's own unless a test installed a
-// replacement. Constant-initialised, so it is usable before any static constructor runs.
-template <class Service> class ServiceSlot {
+// Where the program finds one platform service: the system's own, as `System` answers it,
+// unless a test installed a replacement. Constant-initialised, so it is usable before any
+// static constructor runs.
+template <class Service, Service& (*System)()> class ServiceSlot {
 public:
-    using SystemService = Service& (*)();
+    ServiceSlot() = delete;
 
-    explicit constexpr ServiceSlot(SystemService system) : m_system(system) {}
+    static Service& get() { return s_installed != nullptr ? *s_installed : System(); }
 
-    Service& get() const { return m_installed != nullptr ? *m_installed : m_system(); }
-
-    // nullptr puts the system's service back; answers the one installed before.
-    Service* install(Service* service) { return std::exchange(m_installed, service); }
+    // Installs a service and answers the one installed before; nullptr puts the system's back.
+    // The caller keeps ownership.
+    static Service* install(Service* service) { return std::exchange(s_installed, service); }
 
 private:
-    SystemService m_system;
-    Service* m_installed = nullptr;
+    static constinit inline Service* s_installed = nullptr;
 };
 
 } // namespace pedalwise::runtime

@@ -50,7 +50,7 @@ void Announcer::say(const QString& text) {
     // show event on to no one. The system tells them instead, on behalf of the whole window,
     // which has a native handle once shown; this hidden child never gets one.
     // Listed in docs/workarounds.md ("Announcements on Windows").
-    notificationService().notify(window()->internalWinId(), text.toStdString());
+    NotificationSlot::get().notify(window()->internalWinId(), text.toStdString());
 }
 
 } // namespace pedalwise::runtime

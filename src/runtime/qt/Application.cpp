@@ -7,11 +7,11 @@
 namespace pedalwise::runtime {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    m_previousMessages = setMessageBoxService(&m_messages);
+    m_previousMessages = MessageBoxSlot::install(&m_messages);
 }
 
 Application::~Application() {
-    setMessageBoxService(m_previousMessages);
+    MessageBoxSlot::install(m_previousMessages);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

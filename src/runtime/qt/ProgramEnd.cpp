@@ -1,7 +1,5 @@
 #include "runtime/qt/ProgramEnd.h"
 
-#include "runtime/platform/ServiceSlot.h"
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,21 +16,15 @@ public:
     }
 };
 
+} // namespace
+
 ProgramEndService& immediateEnd() {
     static ImmediateEnd service;
     return service;
 }
 
-constinit ServiceSlot<ProgramEndService> g_slot(immediateEnd);
-
-} // namespace
-
-ProgramEndService* setProgramEndService(ProgramEndService* service) {
-    return g_slot.install(service);
-}
-
 void EndProgram() {
-    g_slot.get().end();
+    ProgramEndSlot::get().end();
 }
 
 } // namespace pedalwise::runtime

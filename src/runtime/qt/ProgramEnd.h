@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/platform/ServiceSlot.h"
+
 namespace pedalwise::runtime {
 
 // Ends the program. The real service stops the process at once; tests install a recorder.
@@ -9,9 +11,11 @@ public:
     virtual void end() = 0;
 };
 
-// Installs a service (nullptr restores the real one) and returns the previous one. The caller
-// keeps ownership.
-ProgramEndService* setProgramEndService(ProgramEndService* service);
+// The real service.
+ProgramEndService& immediateEnd();
+
+// The service in use: the real one unless a test installed another.
+using ProgramEndSlot = ServiceSlot<ProgramEndService, immediateEnd>;
 
 // Ends the whole program at once: no later statement, event or close handler runs, and
 // nothing is saved or asked. Returns only when a test has replaced the service.

@@ -108,7 +108,7 @@ bool startViewer() {
 
 bool GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                  std::string& KeyVal) {
-    RegistryService& registry = runtime::registryService();
+    RegistryService& registry = runtime::RegistrySlot::get();
     runtime::RegistryKey handle = 0;
     bool found = false;
     try {

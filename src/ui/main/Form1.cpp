@@ -27,6 +27,51 @@ std::string TextOf(const QLineEdit* box) {
     return box->text().toStdString();
 }
 
+// The five inputs of the window or of its defaults panel, in the order the defaults file keeps
+// them: the wheel, then chain 1's sprockets, then chain 2's.
+class InputBoxes {
+public:
+    InputBoxes(TextBox* wheel, TextBox* drive1, TextBox* driven1, TextBox* drive2, TextBox* driven2)
+        : m_boxes{wheel, drive1, driven1, drive2, driven2} {}
+
+    defaults::DefaultValues values() const {
+        defaults::DefaultValues values;
+        for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+            values.*kFields[i] = TextOf(m_boxes[i]);
+        }
+        return values;
+    }
+
+    void show(const defaults::DefaultValues& values) const {
+        for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+            m_boxes[i]->setText(QString::fromStdString(values.*kFields[i]));
+        }
+    }
+
+    // Each box takes the text of its namesake in `other` as it stands.
+    void showTextOf(const InputBoxes& other) const {
+        for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+            m_boxes[i]->setText(other.m_boxes[i]->text());
+        }
+    }
+
+private:
+    static constexpr std::array kFields{
+        &defaults::DefaultValues::Wheel, &defaults::DefaultValues::Drive1,
+        &defaults::DefaultValues::Driven1, &defaults::DefaultValues::Drive2,
+        &defaults::DefaultValues::Driven2};
+
+    std::array<TextBox*, kFields.size()> m_boxes;
+};
+
+InputBoxes MainInputs(const Form1Controls& c) {
+    return {c.txtWheel, c.txtDrive1, c.txtDriven1, c.txtDrive2, c.txtDriven2};
+}
+
+InputBoxes DefaultInputs(const Form1Controls& c) {
+    return {c.txtDefWheel, c.txtDefDrive1, c.txtDefDriven1, c.txtDefDrive2, c.txtDefDriven2};
+}
+
 // What a screen reader says after a calculation: on the screen only the column headings tell
 // which speed belongs to which cadence, so the words say it, as the labels show the results.
 template <std::size_t N>
@@ -90,12 +135,9 @@ void Form1::connectHandlers() {
 void Form1::cmdCalculate_Click() {
     const Form1Controls& c = m_ui;
     try {
-        calc::GearInputs inputs;
-        inputs.Driven1 = TextOf(c.txtDriven1);
-        inputs.Drive2 = TextOf(c.txtDrive2);
-        inputs.Driven2 = TextOf(c.txtDriven2);
-        inputs.Wheel = TextOf(c.txtWheel);
-        inputs.Drive1 = TextOf(c.txtDrive1);
+        const defaults::DefaultValues typed = MainInputs(c).values();
+        const calc::GearInputs inputs{typed.Drive1, typed.Driven1, typed.Drive2, typed.Driven2,
+                                      typed.Wheel};
         c.lblInches->setText(QString::fromStdString(calc::InchesText(inputs)));
 
         const std::array<Label*, calc::Cadences.size()> speedLabels{
@@ -121,7 +163,7 @@ void Form1::cmdExit_Click() {
 }
 
 void Form1::mnuFileExit_Click() {
-    runtime::EndProgram();
+    cmdExit_Click();
 }
 
 // A bicycle with one chain is entered with 1 for B and C: an empty B or C becomes 1, and a
@@ -153,11 +195,7 @@ void Form1::Form_Paint() {
         if (!values) {
             return;
         }
-        c.txtWheel->setText(QString::fromStdString(values->Wheel));
-        c.txtDrive1->setText(QString::fromStdString(values->Drive1));
-        c.txtDriven1->setText(QString::fromStdString(values->Driven1));
-        c.txtDrive2->setText(QString::fromStdString(values->Drive2));
-        c.txtDriven2->setText(QString::fromStdString(values->Driven2));
+        MainInputs(c).show(*values);
         runtime::SetFocus(*c.txtWheel);
     } catch (const std::exception&) {
         // Loading the defaults is never worth a message.
@@ -169,11 +207,7 @@ void Form1::mnuSetupDefaults_Click() {
     try {
         // All five boxes or none: a file that reads only in part leaves the user's edits.
         if (const std::optional<defaults::DefaultValues> values = defaults::ReadDefaults()) {
-            c.txtDefWheel->setText(QString::fromStdString(values->Wheel));
-            c.txtDefDrive1->setText(QString::fromStdString(values->Drive1));
-            c.txtDefDriven1->setText(QString::fromStdString(values->Driven1));
-            c.txtDefDrive2->setText(QString::fromStdString(values->Drive2));
-            c.txtDefDriven2->setText(QString::fromStdString(values->Driven2));
+            DefaultInputs(c).show(*values);
         }
     } catch (const std::exception&) {
         // The panel opens all the same.
@@ -186,13 +220,9 @@ void Form1::mnuSetupDefaults_Click() {
 // the panel then stay as they were.
 void Form1::cmdDefaultSave_Click() {
     const Form1Controls& c = m_ui;
-    defaults::WriteDefaults({TextOf(c.txtDefWheel), TextOf(c.txtDefDrive1), TextOf(c.txtDefDriven1),
-                             TextOf(c.txtDefDrive2), TextOf(c.txtDefDriven2)});
-    c.txtWheel->setText(c.txtDefWheel->text());
-    c.txtDrive1->setText(c.txtDefDrive1->text());
-    c.txtDriven1->setText(c.txtDefDriven1->text());
-    c.txtDrive2->setText(c.txtDefDrive2->text());
-    c.txtDriven2->setText(c.txtDefDriven2->text());
+    const InputBoxes panel = DefaultInputs(c);
+    defaults::WriteDefaults(panel.values());
+    MainInputs(c).showTextOf(panel);
     c.frmDefaults->setVisible(false);
 }
 
@@ -205,21 +235,21 @@ void Form1::mnuHelpContact_Click() {
     runtime::SetFocus(*m_ui.cmdHelpOK);
 }
 
-// A click anywhere on the help panel closes it; the focus stays where it is.
+// A click anywhere on the help panel closes it, as its button does; the focus stays where it is.
 void Form1::cmdHelpOK_Click() {
     m_ui.frmHelpContact->setVisible(false);
 }
 
 void Form1::frmHelpContact_Click() {
-    m_ui.frmHelpContact->setVisible(false);
+    cmdHelpOK_Click();
 }
 
 void Form1::lblHelpContact1_Click() {
-    m_ui.frmHelpContact->setVisible(false);
+    cmdHelpOK_Click();
 }
 
 void Form1::lblHelpContact2_Click() {
-    m_ui.frmHelpContact->setVisible(false);
+    cmdHelpOK_Click();
 }
 
 void Form1::mnuHelpAbout_Click() {

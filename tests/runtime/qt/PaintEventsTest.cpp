@@ -47,7 +47,7 @@ private slots:
 
     void restoringFromMinimizedIsAPaintMinimizingIsNot() {
         m_window->setWindowState(Qt::WindowMinimized);
-        QTest::qWait(30);
+        testing::drainEvents();
         QCOMPARE(m_spy->count(), 0);
         m_window->setWindowState(Qt::WindowNoState);
         // Qt reports the change, and the platform again once it is done.
@@ -58,17 +58,17 @@ private slots:
         runtime::RunEventHandler([&] {
             m_panel->hide();
             m_other->hide();
-            QTest::qWait(30);
+            testing::drainEvents();
             QCOMPARE(m_spy->count(), 0);
         });
         QTRY_COMPARE(m_spy->count(), 1);
-        QTest::qWait(30);
+        testing::drainEvents();
         QCOMPARE(m_spy->count(), 1);
     }
 
     void aPanelHiddenWithItsWindowIsNoPaint() {
         m_window->hide();
-        QTest::qWait(30);
+        testing::drainEvents();
         QCOMPARE(m_spy->count(), 0);
     }
 
@@ -81,7 +81,7 @@ private slots:
                           menu.frameGeometry().size());
         menu.close();
         expose(under);
-        QTest::qWait(30);
+        testing::drainEvents();
         QCOMPARE(m_spy->count(), 0);
 
         // Only once: that area covered and uncovered later is drawn afresh.

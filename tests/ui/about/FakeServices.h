@@ -150,11 +150,13 @@ public:
     std::vector<std::string> attempted;
 };
 
-using ScopedRegistry = ScopedService<runtime::RegistryService, runtime::setRegistryService>;
-using ScopedFileLookup = ScopedService<runtime::FileLookupService, runtime::setFileLookupService>;
+using ScopedRegistry = ScopedService<runtime::RegistryService, runtime::RegistrySlot::install>;
+using ScopedFileLookup =
+    ScopedService<runtime::FileLookupService, runtime::FileLookupSlot::install>;
 using ScopedProgramStart =
-    ScopedService<runtime::ProgramStartService, runtime::setProgramStartService>;
-using ScopedMessageBox = ScopedService<runtime::MessageBoxService, runtime::setMessageBoxService>;
+    ScopedService<runtime::ProgramStartService, runtime::ProgramStartSlot::install>;
+using ScopedMessageBox =
+    ScopedService<runtime::MessageBoxService, runtime::MessageBoxSlot::install>;
 
 // The one failure message, with the title a message box without one shows.
 inline const Message kUnavailable{"System Information Is Unavailable At This Time", "PedalwiseNew"};

@@ -14,6 +14,7 @@
 using namespace pedalwise;
 using pedalwise::testing::readBytes;
 using pedalwise::testing::TempFolder;
+using Inputs = Form1Fixture::Inputs;
 
 namespace {
 
@@ -57,7 +58,7 @@ private:
 
 // Lets queued work, window-system events and the paints they cause run.
 void settle() {
-    QTest::qWait(30);
+    testing::drainEvents();
 }
 
 } // namespace
@@ -68,7 +69,7 @@ private slots:
     void init() {
         m_driveC = std::make_unique<TempFolder>();
         m_files = std::make_unique<ProbeFiles>(m_driveC->path());
-        m_previousFiles = runtime::setFileSystem(m_files.get());
+        m_previousFiles = runtime::FileSystemSlot::install(m_files.get());
     }
 
     void cleanup() {
@@ -76,7 +77,7 @@ private slots:
             QVERIFY2(m_window->noModalDialog(), "a modal dialog appeared");
         }
         m_window.reset();
-        runtime::setFileSystem(m_previousFiles);
+        runtime::FileSystemSlot::install(m_previousFiles);
         m_files.reset();
         m_driveC.reset();
     }
@@ -85,34 +86,34 @@ private slots:
 
     void withoutAFileTheInputsStayEmptyAndTypedValuesSurvivePaints() {
         start();
-        QCOMPARE(inputs(), QStringList({"", "", "", "", ""}));
+        QCOMPARE(f().inputs(), QStringList({"", "", "", "", ""}));
         QVERIFY(m_files->reads >= 1);
         QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
 
-        enterMain("26", "52", "1", "1", "13");
+        f().enter({"26", "52", "1", "1", "13"});
         ui().txtDrive1->setFocus();
         minimizeAndRestore();
         hideAndShow();
         ui().mnuHelpContact->trigger();
         ui().cmdHelpOK->click();
         settle();
-        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QCOMPARE(f().inputs(), QStringList({"26", "52", "1", "1", "13"}));
         QVERIFY(f().messages.messages.empty());
     }
 
     void theFirstPaintFillsTheInputsFromTheFileAndFocusesTheWheel() {
         writeFile(kTypical);
         start();
-        QCOMPARE(inputs(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(f().inputs(), QStringList({"27", "48", "16", "1", "1"}));
         QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
     }
 
     void aFileOfFewerThanFiveLinesIsNeverApplied() {
         writeFile("27\r\n48\r\n16\r\n1\r\n");
         start();
-        enterMain("26", "52", "1", "1", "13");
+        f().enter({"26", "52", "1", "1", "13"});
         minimizeAndRestore();
-        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QCOMPARE(f().inputs(), QStringList({"26", "52", "1", "1", "13"}));
     }
 
     void everyPaintPutsTheFileBackAndTheFocusOnTheWheel_data() {
@@ -185,7 +186,7 @@ private slots:
             ui().frmHelpContact->hide();
             paints->request();
             // A modal message runs the event loop inside the handler; the paint still waits.
-            QTest::qWait(30);
+            settle();
             QCOMPARE(m_files->reads, reads);
             ui().txtDrive1->setText(QStringLiteral("53"));
         });
@@ -234,7 +235,7 @@ private slots:
         QTest::mouseClick(ui().frmHelpContact, Qt::LeftButton, {}, QPoint(20, 90));
         settle();
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(inputs(), after);
+        QCOMPARE(f().inputs(), after);
     }
 
     // --- The defaults panel ---
@@ -243,7 +244,7 @@ private slots:
         start();
         ui().mnuSetupDefaults->trigger();
         QVERIFY(ui().frmDefaults->isVisible());
-        QCOMPARE(panel(), QStringList({"", "", "", "", ""}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"", "", "", "", ""}));
         QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
         settle();
         QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
@@ -254,12 +255,12 @@ private slots:
         writeFile(kTypical);
         start();
         ui().mnuSetupDefaults->trigger();
-        QCOMPARE(panel(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"27", "48", "16", "1", "1"}));
 
         ui().txtDefDrive1->setText(QStringLiteral("53"));
         ui().txtDefDriven2->setFocus();
         ui().mnuSetupDefaults->trigger();
-        QCOMPARE(panel(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"27", "48", "16", "1", "1"}));
         QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
     }
 
@@ -267,9 +268,9 @@ private slots:
         writeFile("27\r\n48\r\n");
         start();
         ui().mnuSetupDefaults->trigger();
-        enterPanel("26", "52", "1", "1", "13");
+        f().enter({"26", "52", "1", "1", "13"}, Inputs::Panel);
         ui().mnuSetupDefaults->trigger();
-        QCOMPARE(panel(), QStringList({"26", "52", "1", "1", "13"}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"26", "52", "1", "1", "13"}));
         QCOMPARE(QApplication::focusWidget(), ui().txtDefWheel);
 
         // A save then writes a complete file, which the next paint loads.
@@ -277,7 +278,7 @@ private slots:
         QCOMPARE(fileBytes(), std::optional<std::string>("26\r\n52\r\n1\r\n1\r\n13\r\n"));
         ui().txtWheel->setText(QStringLiteral("700"));
         minimizeAndRestore();
-        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QCOMPARE(f().inputs(), QStringList({"26", "52", "1", "1", "13"}));
     }
 
     void saveWritesTheTextsAsTheyStandCopiesThemAndHidesThePanel_data() {
@@ -300,18 +301,18 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, how);
         start();
-        enterMain("26", "52", "1", "1", "13");
+        f().enter({"26", "52", "1", "1", "13"});
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
         ui().mnuSetupDefaults->trigger();
-        enterPanel(texts[0], texts[1], texts[2], texts[3], texts[4]);
+        f().enter(texts, Inputs::Panel);
         Press(ui().cmdDefaultSave, how);
 
         QCOMPARE(fileBytes(), std::optional<std::string>(bytes.toStdString()));
         QVERIFY(ui().frmDefaults->isHidden());
-        QCOMPARE(inputs(), texts);
+        QCOMPARE(f().inputs(), texts);
         QCOMPARE(ui().lblInches->text(), QStringLiteral("104")); // until the next calculation
         settle();
-        QCOMPARE(inputs(), texts);
+        QCOMPARE(f().inputs(), texts);
         QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
         QVERIFY(f().messages.messages.empty());
     }
@@ -319,9 +320,9 @@ private slots:
     void aFailedSaveTellsWhyAndChangesNothing() {
         writeFile(kTypical);
         start();
-        enterMain("26", "52", "1", "1", "13");
+        f().enter({"26", "52", "1", "1", "13"});
         ui().mnuSetupDefaults->trigger();
-        enterPanel("700", "50", "34", "1", "1");
+        f().enter({"700", "50", "34", "1", "1"}, Inputs::Panel);
         m_files->saveFailure = "Permission denied";
         QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
         settle();
@@ -332,9 +333,9 @@ private slots:
                      prompt.endsWith("pedalwise.dat: Permission denied"),
                  qPrintable(prompt));
         QCOMPARE(f().messages.messages[0].title, std::string("PedalwiseNew"));
-        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QCOMPARE(f().inputs(), QStringList({"26", "52", "1", "1", "13"}));
         QVERIFY(ui().frmDefaults->isVisible());
-        QCOMPARE(panel(), QStringList({"700", "50", "34", "1", "1"}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"700", "50", "34", "1", "1"}));
         QCOMPARE(fileBytes(), std::optional<std::string>(kTypical));
         QCOMPARE(testing::namesIn(m_driveC->path()), std::vector<std::string>{"pedalwise.dat"});
 
@@ -348,37 +349,39 @@ private slots:
         writeFile(kTypical);
         start();
         ui().mnuSetupDefaults->trigger();
-        enterPanel("700", "50", "34", "2", "3");
+        f().enter({"700", "50", "34", "2", "3"}, Inputs::Panel);
         QTest::mouseClick(ui().cmdDefaultCancel, Qt::LeftButton);
         QVERIFY(ui().frmDefaults->isHidden());
         settle();
         QCOMPARE(fileBytes(), std::optional<std::string>(kTypical));
-        QCOMPARE(inputs(), QStringList({"27", "48", "16", "1", "1"}));
-        QCOMPARE(panel(), QStringList({"700", "50", "34", "2", "3"}));
+        QCOMPARE(f().inputs(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"700", "50", "34", "2", "3"}));
 
         ui().mnuSetupDefaults->trigger();
-        QCOMPARE(panel(), QStringList({"27", "48", "16", "1", "1"}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"27", "48", "16", "1", "1"}));
     }
 
     void cancelWithoutAFileKeepsTheEditsForTheNextOpening() {
         start();
-        enterMain("26", "52", "1", "1", "13");
+        f().enter({"26", "52", "1", "1", "13"});
         ui().mnuSetupDefaults->trigger();
-        enterPanel("700", "50", "34", "2", "3");
+        f().enter({"700", "50", "34", "2", "3"}, Inputs::Panel);
         QTest::mouseClick(ui().cmdDefaultCancel, Qt::LeftButton);
         settle();
-        QCOMPARE(inputs(), QStringList({"26", "52", "1", "1", "13"}));
+        QCOMPARE(f().inputs(), QStringList({"26", "52", "1", "1", "13"}));
         QVERIFY(!fileBytes());
         ui().mnuSetupDefaults->trigger();
-        QCOMPARE(panel(), QStringList({"700", "50", "34", "2", "3"}));
+        QCOMPARE(f().inputs(Inputs::Panel), QStringList({"700", "50", "34", "2", "3"}));
     }
 
     void altSAndAltCPressThePanelsButtonsOnlyWhileItIsShown() {
         start();
         ui().txtWheel->setFocus();
+        // An access key holds its button down at once and clicks it a moment later.
         QTest::keyClick(ui().txtWheel, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(!ui().cmdDefaultSave->isDown());
         QTest::keyClick(ui().txtWheel, Qt::Key_C, Qt::AltModifier);
-        QTest::qWait(300); // a button's access key presses it after a short delay
+        QVERIFY(!ui().cmdDefaultCancel->isDown());
         QVERIFY(!fileBytes());
         QVERIFY(ui().frmDefaults->isHidden());
 
@@ -428,35 +431,6 @@ private:
         settle();
         f().form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f().form));
-    }
-
-    void enterMain(const QString& w, const QString& a, const QString& b, const QString& c,
-                   const QString& d) {
-        ui().txtWheel->setText(w);
-        ui().txtDrive1->setText(a);
-        ui().txtDriven1->setText(b);
-        ui().txtDrive2->setText(c);
-        ui().txtDriven2->setText(d);
-    }
-
-    void enterPanel(const QString& w, const QString& a, const QString& b, const QString& c,
-                    const QString& d) {
-        ui().txtDefWheel->setText(w);
-        ui().txtDefDrive1->setText(a);
-        ui().txtDefDriven1->setText(b);
-        ui().txtDefDrive2->setText(c);
-        ui().txtDefDriven2->setText(d);
-    }
-
-    // The main inputs in file order: W, A, B, C, D.
-    QStringList inputs() const {
-        return {ui().txtWheel->text(), ui().txtDrive1->text(), ui().txtDriven1->text(),
-                ui().txtDrive2->text(), ui().txtDriven2->text()};
-    }
-
-    QStringList panel() const {
-        return {ui().txtDefWheel->text(), ui().txtDefDrive1->text(), ui().txtDefDriven1->text(),
-                ui().txtDefDrive2->text(), ui().txtDefDriven2->text()};
     }
 
     std::unique_ptr<TempFolder> m_driveC;

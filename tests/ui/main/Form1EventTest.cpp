@@ -29,7 +29,7 @@ private slots:
     void aOneChainBikeGivesGearInchesAndFiveSpeeds() {
         QFETCH(QString, how);
         QFETCH(bool, fromD);
-        enter("52", "1", "1", "13", "26");
+        f().enter({"26", "52", "1", "1", "13"});
         if (fromD) {
             ui().txtDriven2->setFocus();
             QTest::keyClick(ui().txtDriven2, Qt::Key_Tab);
@@ -48,39 +48,39 @@ private slots:
 
     void speedsComeFromTheGearInchesAsDisplayed() {
         // 104.8 gear inches are shown as 104; at 100 turns 104 gives 30.9, 104.8 would give 31.1.
-        enter("52", "1", "1", "13", "26.2");
+        f().enter({"26.2", "52", "1", "1", "13"});
         ui().cmdCalculate->click();
         QCOMPARE(results(), QStringList({"104", "18", "21", "24", "27", "30"}));
     }
 
     void anEmptyADrivesNothing() {
-        enter("", "1", "1", "13", "26");
+        f().enter({"26", "", "1", "1", "13"});
         ui().cmdCalculate->click();
         QCOMPARE(results(), QStringList({"0", "0", "0", "0", "0", "0"}));
         QVERIFY(f().messages.messages.empty());
     }
 
     void aFailedCalculationShowsTheOneMessageAndKeepsTheResults_data() {
-        QTest::addColumn<QStringList>("inputs"); // A, B, C, D, W
+        QTest::addColumn<QStringList>("inputs"); // W, A, B, C, D
         QTest::newRow("all empty") << QStringList{"", "", "", "", ""};
-        QTest::newRow("B zero") << QStringList{"52", "0", "1", "13", "26"};
-        QTest::newRow("D zero") << QStringList{"52", "1", "1", "0", "26"};
-        QTest::newRow("D empty") << QStringList{"52", "1", "1", "", "26"};
-        QTest::newRow("B a blank") << QStringList{"52", " ", "1", "13", "26"};
-        QTest::newRow("B not a number") << QStringList{"52", "x", "1", "13", "26"};
-        QTest::newRow("A beyond the double range") << QStringList{"1e999", "1", "1", "13", "26"};
-        QTest::newRow("W beyond the double range") << QStringList{"52", "1", "1", "13", "2e308"};
+        QTest::newRow("B zero") << QStringList{"26", "52", "0", "1", "13"};
+        QTest::newRow("D zero") << QStringList{"26", "52", "1", "1", "0"};
+        QTest::newRow("D empty") << QStringList{"26", "52", "1", "1", ""};
+        QTest::newRow("B a blank") << QStringList{"26", "52", " ", "1", "13"};
+        QTest::newRow("B not a number") << QStringList{"26", "52", "x", "1", "13"};
+        QTest::newRow("A beyond the double range") << QStringList{"26", "1e999", "1", "1", "13"};
+        QTest::newRow("W beyond the double range") << QStringList{"2e308", "52", "1", "1", "13"};
         QTest::newRow("gear inches beyond the double range")
-            << QStringList{"1e300", "1e-300", "1", "1", "1e300"};
+            << QStringList{"1e300", "1e300", "1e-300", "1", "1"};
     }
 
     void aFailedCalculationShowsTheOneMessageAndKeepsTheResults() {
         QFETCH(QStringList, inputs);
-        enter("52", "1", "1", "13", "26");
+        f().enter({"26", "52", "1", "1", "13"});
         ui().cmdCalculate->click();
         const QStringList before = results();
 
-        enter(inputs[0], inputs[1], inputs[2], inputs[3], inputs[4]);
+        f().enter(inputs);
         ui().cmdCalculate->setFocus();
         ui().cmdCalculate->click();
 
@@ -89,12 +89,12 @@ private slots:
         QCOMPARE(f().messages.messages[0].title, kTitle);
         QCOMPARE(QApplication::focusWidget(), ui().txtDrive1);
         QCOMPARE(results(), before);
-        QCOMPARE(inputsShown(), inputs);
+        QCOMPARE(f().inputs(), inputs);
         // The message box is read as it opens: the failure is not announced besides.
         QCOMPARE(f().notifications.texts.size(), std::size_t{1});
 
         // Nothing is kept from the failure: once the inputs are sound, the next click works.
-        enter("39", "1", "1", "13", "27");
+        f().enter({"27", "39", "1", "1", "13"});
         ui().cmdCalculate->click();
         QCOMPARE(results().first(), QStringLiteral("81"));
         QCOMPARE(f().messages.messages.size(), std::size_t{1});
@@ -140,7 +140,7 @@ private slots:
 
     void clickingCalculateRunsTheRuleOfTheBoxBeingLeftFirst() {
         QFETCH(QString, box);
-        enter("52", "1", "1", "13", "26");
+        f().enter({"26", "52", "1", "1", "13"});
         auto* input = f().form.findChild<QLineEdit*>(box);
         input->clear();
         input->setFocus();
@@ -177,7 +177,7 @@ private slots:
     }
 
     void leavingAnEmptyDLetsTheFocusGoWhereItWasSentAndTheNextCalculationFails() {
-        enter("52", "1", "1", "", "26");
+        f().enter({"26", "52", "1", "1", ""});
         ui().txtDriven2->setFocus();
         QTest::mouseClick(ui().txtWheel, Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
@@ -196,7 +196,7 @@ private slots:
     }
 
     void enterAndEscDoNothing() {
-        enter("52", "1", "1", "13", "26");
+        f().enter({"26", "52", "1", "1", "13"});
         ui().mnuSetupDefaults->trigger();
         // Leaving a filled D would send the focus on to "Calculate!": D comes last.
         for (QLineEdit* box : std::initializer_list<QLineEdit*>{
@@ -305,26 +305,12 @@ private slots:
 
         f().form.show();
         QVERIFY(QTest::qWaitForWindowActive(&f().form));
-        enter("52", "1", "1", "13", "26");
+        f().enter({"26", "52", "1", "1", "13"});
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
         QCOMPARE(ui().lblInches->text(), QStringLiteral("104"));
     }
 
 private:
-    void enter(const QString& a, const QString& b, const QString& c, const QString& d,
-               const QString& w) {
-        ui().txtDrive1->setText(a);
-        ui().txtDriven1->setText(b);
-        ui().txtDrive2->setText(c);
-        ui().txtDriven2->setText(d);
-        ui().txtWheel->setText(w);
-    }
-
-    QStringList inputsShown() const {
-        return {ui().txtDrive1->text(), ui().txtDriven1->text(), ui().txtDrive2->text(),
-                ui().txtDriven2->text(), ui().txtWheel->text()};
-    }
-
     QStringList results() const {
         return {ui().lblInches->text(),  ui().lblSpeed60->text(), ui().lblSpeed70->text(),
                 ui().lblSpeed80->text(), ui().lblSpeed90->text(), ui().lblSpeed100->text()};

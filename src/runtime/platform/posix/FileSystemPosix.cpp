@@ -17,9 +17,6 @@
 namespace pedalwise::runtime {
 namespace {
 
-using backend::placeOnDriveC;
-using backend::uniqueSuffix;
-
 [[noreturn]] void fail(int error) {
     throw FileSystemError(std::generic_category().message(error));
 }
@@ -69,149 +66,114 @@ template <typename Call> std::size_t transfer(Call call) {
     }
 }
 
-class PosixInputFile final : public InputFile {
-public:
-    explicit PosixInputFile(int descriptor) : m_descriptor(descriptor) {}
-    PosixInputFile(const PosixInputFile&) = delete;
-    PosixInputFile& operator=(const PosixInputFile&) = delete;
-    ~PosixInputFile() override { ::close(m_descriptor); }
+// The system's calls on a file descriptor.
+struct DescriptorCalls {
+    using Handle = int;
 
-    std::size_t read(char* buffer, std::size_t size) override {
-        return transfer([&] { return ::read(m_descriptor, buffer, size); });
+    static int none() { return -1; }
+
+    static std::size_t read(int descriptor, char* buffer, std::size_t size) {
+        return transfer([&] { return ::read(descriptor, buffer, size); });
     }
 
-private:
-    int m_descriptor;
-};
-
-class PosixOutputFile final : public backend::BufferedOutputFile {
-public:
-    PosixOutputFile(int descriptor, std::filesystem::path path)
-        : BufferedOutputFile(std::move(path)), m_descriptor(descriptor) {}
-    PosixOutputFile(const PosixOutputFile&) = delete;
-    PosixOutputFile& operator=(const PosixOutputFile&) = delete;
-    ~PosixOutputFile() override {
-        if (m_descriptor >= 0) {
-            ::close(m_descriptor);
-        }
+    static std::size_t write(int descriptor, std::string_view bytes) {
+        return transfer([&] { return ::write(descriptor, bytes.data(), bytes.size()); });
     }
 
-    void sync() override {
-        if (::fsync(m_descriptor) != 0) {
+    static void sync(int descriptor) {
+        if (::fsync(descriptor) != 0) {
             fail(errno);
         }
     }
 
-    void close() override {
-        // A descriptor is closed once, whatever close() reports.
-        const int descriptor = std::exchange(m_descriptor, -1);
+    static void close(int descriptor) {
         if (::close(descriptor) != 0) {
             fail(errno);
         }
     }
 
-protected:
-    std::size_t writeSome(std::string_view bytes) override {
-        return transfer([&] { return ::write(m_descriptor, bytes.data(), bytes.size()); });
-    }
-
-private:
-    int m_descriptor;
+    static void closeQuietly(int descriptor) noexcept { ::close(descriptor); }
 };
 
-class PosixFileSystem final : public FileSystem {
-public:
-    PosixFileSystem(std::optional<std::filesystem::path> dataFolder,
-                    std::optional<std::filesystem::path> formerDriveC)
-        : m_dataFolder(std::move(dataFolder)), m_formerDriveC(std::move(formerDriveC)) {}
-
-    std::filesystem::path nativePath(std::string_view programPath) const override {
-        return placeOnDriveC(programPath, m_dataFolder ? *m_dataFolder : dataFolder());
-    }
-
-    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
-        if (m_formerDriveC) {
-            return placeOnDriveC(programPath, *m_formerDriveC);
-        }
-        return std::nullopt;
-    }
-
-    std::string displayPath(const std::filesystem::path& path) const override {
-        std::string text = path.string();
-        if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-            std::string prefix = std::filesystem::path(home).lexically_normal().string();
-            if (!prefix.ends_with('/')) {
-                prefix += '/';
-            }
-            if (prefix != "/" && text.starts_with(prefix)) {
-                return "~/" + text.substr(prefix.size());
-            }
-        }
-        return text;
-    }
-
-    std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) override {
-        std::unique_ptr<InputFile> file = openIfPresent(path);
-        if (!file) {
-            throw FileNotFound(std::generic_category().message(ENOENT));
-        }
-        return file;
-    }
-
-    std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) override {
-        const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (descriptor < 0 && errno == ENOENT) {
-            return nullptr;
-        }
-        if (descriptor < 0) {
-            fail(errno);
-        }
-        return std::make_unique<PosixInputFile>(descriptor);
-    }
-
-    std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) override {
-        makeFolders(target.parent_path());
-        for (int attempt = 0;; ++attempt) {
-            std::filesystem::path temporary = target;
-            temporary += uniqueSuffix();
-            const int descriptor =
-                ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (descriptor >= 0) {
-                return std::make_unique<PosixOutputFile>(descriptor, std::move(temporary));
-            }
-            if (errno != EEXIST || attempt == 100) {
-                fail(errno);
-            }
-        }
-    }
-
-    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        if (::rename(from.c_str(), to.c_str()) != 0) {
-            fail(errno);
-        }
-        // The rename itself reaches the disk with the folder. The new content is in place
-        // already, so a failure here is not reported as a failed save.
-        const std::filesystem::path folder = to.has_parent_path() ? to.parent_path() : ".";
-        if (const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            descriptor >= 0) {
-            ::fsync(descriptor);
-            ::close(descriptor);
-        }
-    }
-
-    void remove(const std::filesystem::path& path) noexcept override { ::unlink(path.c_str()); }
-
-private:
-    std::optional<std::filesystem::path> m_dataFolder;
-    std::optional<std::filesystem::path> m_formerDriveC;
-};
+using PosixInputFile = backend::SystemInputFile<DescriptorCalls>;
+using PosixOutputFile = backend::SystemOutputFile<DescriptorCalls>;
 
 } // namespace
 
-std::unique_ptr<FileSystem>
-makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder,
-                     std::optional<std::filesystem::path> formerDriveC) {
-    return std::make_unique<PosixFileSystem>(std::move(dataFolder), std::move(formerDriveC));
+namespace backend {
+
+std::string displayPath(const std::filesystem::path& path) {
+    std::string text = path.string();
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+        std::string prefix = std::filesystem::path(home).lexically_normal().string();
+        if (!prefix.ends_with('/')) {
+            prefix += '/';
+        }
+        if (prefix != "/" && text.starts_with(prefix)) {
+            return "~/" + text.substr(prefix.size());
+        }
+    }
+    return text;
 }
+
+std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0 && errno == ENOENT) {
+        return nullptr;
+    }
+    if (descriptor < 0) {
+        fail(errno);
+    }
+    return std::make_unique<PosixInputFile>(descriptor);
+}
+
+std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) {
+    makeFolders(target.parent_path());
+    for (int attempt = 0;; ++attempt) {
+        std::filesystem::path temporary = target;
+        temporary += uniqueSuffix();
+        const int descriptor =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            return std::make_unique<PosixOutputFile>(descriptor, std::move(temporary));
+        }
+        if (errno != EEXIST || attempt == 100) {
+            fail(errno);
+        }
+    }
+}
+
+void replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        fail(errno);
+    }
+    // The rename itself reaches the disk with the folder. The new content is in place
+    // already, so a failure here is not reported as a failed save.
+    const std::filesystem::path folder = to.has_parent_path() ? to.parent_path() : ".";
+    if (const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+void remove(const std::filesystem::path& path) noexcept {
+    ::unlink(path.c_str());
+}
+
+std::filesystem::path systemDataFolder() {
+    return dataFolder();
+}
+
+std::optional<std::filesystem::path> systemFormerPath(std::string_view programPath) {
+    static_cast<void>(programPath);
+    return std::nullopt;
+}
+
+std::string notFoundReason() {
+    return std::generic_category().message(ENOENT);
+}
+
+} // namespace backend
 
 } // namespace pedalwise::runtime

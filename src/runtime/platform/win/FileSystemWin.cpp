@@ -17,9 +17,6 @@
 namespace pedalwise::runtime {
 namespace {
 
-using backend::placeOnDriveC;
-using backend::uniqueSuffix;
-
 std::string reasonFor(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
@@ -54,155 +51,121 @@ std::filesystem::path roamingAppData() {
     return std::filesystem::path(folder);
 }
 
-class WinInputFile final : public InputFile {
-public:
-    explicit WinInputFile(HANDLE handle) : m_handle(handle) {}
-    WinInputFile(const WinInputFile&) = delete;
-    WinInputFile& operator=(const WinInputFile&) = delete;
-    ~WinInputFile() override { CloseHandle(m_handle); }
+// Runs a ReadFile or WriteFile of `size` bytes at the most and returns the bytes moved. One
+// call moves no more than a DWORD counts; a gigabyte keeps well inside that.
+template <typename Call> std::size_t transfer(std::size_t size, Call call) {
+    DWORD count = 0;
+    if (!call(static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &count)) {
+        fail(GetLastError());
+    }
+    return count;
+}
 
-    std::size_t read(char* buffer, std::size_t size) override {
-        DWORD count = 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-        if (!ReadFile(m_handle, buffer, wanted, &count, nullptr)) {
-            fail(GetLastError());
-        }
-        return count;
+// The system's calls on a file handle.
+struct HandleCalls {
+    using Handle = HANDLE;
+
+    static HANDLE none() { return INVALID_HANDLE_VALUE; }
+
+    static std::size_t read(HANDLE handle, char* buffer, std::size_t size) {
+        return transfer(size, [&](DWORD wanted, DWORD* count) {
+            return ReadFile(handle, buffer, wanted, count, nullptr);
+        });
     }
 
-private:
-    HANDLE m_handle;
+    static std::size_t write(HANDLE handle, std::string_view bytes) {
+        return transfer(bytes.size(), [&](DWORD wanted, DWORD* count) {
+            return WriteFile(handle, bytes.data(), wanted, count, nullptr);
+        });
+    }
+
+    static void sync(HANDLE handle) {
+        if (!FlushFileBuffers(handle)) {
+            fail(GetLastError());
+        }
+    }
+
+    static void close(HANDLE handle) {
+        if (!CloseHandle(handle)) {
+            fail(GetLastError());
+        }
+    }
+
+    static void closeQuietly(HANDLE handle) noexcept { CloseHandle(handle); }
 };
 
-class WinOutputFile final : public backend::BufferedOutputFile {
-public:
-    WinOutputFile(HANDLE handle, std::filesystem::path path)
-        : BufferedOutputFile(std::move(path)), m_handle(handle) {}
-    WinOutputFile(const WinOutputFile&) = delete;
-    WinOutputFile& operator=(const WinOutputFile&) = delete;
-    ~WinOutputFile() override {
-        if (m_handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(m_handle);
-        }
-    }
-
-    void sync() override {
-        if (!FlushFileBuffers(m_handle)) {
-            fail(GetLastError());
-        }
-    }
-
-    void close() override {
-        if (!CloseHandle(std::exchange(m_handle, INVALID_HANDLE_VALUE))) {
-            fail(GetLastError());
-        }
-    }
-
-protected:
-    std::size_t writeSome(std::string_view bytes) override {
-        DWORD count = 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        if (!WriteFile(m_handle, bytes.data(), wanted, &count, nullptr)) {
-            fail(GetLastError());
-        }
-        return count;
-    }
-
-private:
-    HANDLE m_handle;
-};
-
-class WinFileSystem final : public FileSystem {
-public:
-    WinFileSystem(std::optional<std::filesystem::path> dataFolder,
-                  std::optional<std::filesystem::path> formerDriveC)
-        : m_dataFolder(std::move(dataFolder)), m_formerDriveC(std::move(formerDriveC)) {}
-
-    std::filesystem::path nativePath(std::string_view programPath) const override {
-        // Looked up at each use, as $XDG_DATA_HOME is elsewhere: nothing is kept between events.
-        return placeOnDriveC(programPath,
-                             m_dataFolder ? *m_dataFolder : roamingAppData() / L"Pedalwise");
-    }
-
-    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
-        if (m_formerDriveC) {
-            return placeOnDriveC(programPath, *m_formerDriveC);
-        }
-        if (!m_dataFolder) {
-            return pathFromUtf8(programPath);
-        }
-        return std::nullopt;
-    }
-
-    std::string displayPath(const std::filesystem::path& path) const override {
-        return pathToUtf8(path);
-    }
-
-    std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) override {
-        std::unique_ptr<InputFile> file = openIfPresent(path);
-        if (!file) {
-            throw FileNotFound(reasonFor(ERROR_FILE_NOT_FOUND));
-        }
-        return file;
-    }
-
-    std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) override {
-        const HANDLE handle = CreateFileW(
-            path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-                return nullptr;
-            }
-            fail(error);
-        }
-        return std::make_unique<WinInputFile>(handle);
-    }
-
-    std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) override {
-        if (target.has_parent_path()) {
-            std::error_code error;
-            std::filesystem::create_directories(target.parent_path(), error);
-            if (error) {
-                throw FileSystemError(error.message());
-            }
-        }
-        for (int attempt = 0;; ++attempt) {
-            std::filesystem::path temporary = target;
-            temporary += uniqueSuffix();
-            const HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (handle != INVALID_HANDLE_VALUE) {
-                return std::make_unique<WinOutputFile>(handle, std::move(temporary));
-            }
-            const DWORD error = GetLastError();
-            if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
-                fail(error);
-            }
-        }
-    }
-
-    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        if (!MoveFileExW(from.c_str(), to.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            fail(GetLastError());
-        }
-    }
-
-    void remove(const std::filesystem::path& path) noexcept override { DeleteFileW(path.c_str()); }
-
-private:
-    std::optional<std::filesystem::path> m_dataFolder;
-    std::optional<std::filesystem::path> m_formerDriveC;
-};
+using WinInputFile = backend::SystemInputFile<HandleCalls>;
+using WinOutputFile = backend::SystemOutputFile<HandleCalls>;
 
 } // namespace
 
-std::unique_ptr<FileSystem>
-makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder,
-                     std::optional<std::filesystem::path> formerDriveC) {
-    return std::make_unique<WinFileSystem>(std::move(dataFolder), std::move(formerDriveC));
+namespace backend {
+
+std::string displayPath(const std::filesystem::path& path) {
+    return pathToUtf8(path);
 }
+
+std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) {
+    const HANDLE handle = CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return nullptr;
+        }
+        fail(error);
+    }
+    return std::make_unique<WinInputFile>(handle);
+}
+
+std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) {
+    if (target.has_parent_path()) {
+        std::error_code error;
+        std::filesystem::create_directories(target.parent_path(), error);
+        if (error) {
+            throw FileSystemError(error.message());
+        }
+    }
+    for (int attempt = 0;; ++attempt) {
+        std::filesystem::path temporary = target;
+        temporary += uniqueSuffix();
+        const HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            return std::make_unique<WinOutputFile>(handle, std::move(temporary));
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 100) {
+            fail(error);
+        }
+    }
+}
+
+void replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (!MoveFileExW(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        fail(GetLastError());
+    }
+}
+
+void remove(const std::filesystem::path& path) noexcept {
+    DeleteFileW(path.c_str());
+}
+
+std::filesystem::path systemDataFolder() {
+    return roamingAppData() / L"Pedalwise";
+}
+
+// Earlier versions kept the program's files on the real drive C.
+std::optional<std::filesystem::path> systemFormerPath(std::string_view programPath) {
+    return pathFromUtf8(programPath);
+}
+
+std::string notFoundReason() {
+    return reasonFor(ERROR_FILE_NOT_FOUND);
+}
+
+} // namespace backend
 
 } // namespace pedalwise::runtime

@@ -14,6 +14,7 @@
 # windows       the program for Windows (Qt for Windows included), its setup program, and Wine
 # package       the Debian package and its checks
 # reproducible  comparing two builds of the packages
+# debian-13     making the Debian 13 system that Debian 12 tests the program in too
 # all           every set (the default)
 #
 # --check installs nothing: it names the missing packages and the commands that install them,
@@ -32,10 +33,11 @@ $run x11-apps dbus dbus-x11 at-spi2-core
 python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 orca desktop-file-utils appstream
 "
 static="clang clang-tidy cppcheck"
-fuzz="clang libclang-rt-14-dev"
+fuzz="clang libclang-rt-dev"
 windows="g++-mingw-w64-x86-64 wine wine64 nsis fonts-liberation2"
 package="dpkg-dev file fakeroot lintian desktop-file-utils appstream"
 reproducible="diffoscope reprotest disorderfs faketime locales-all"
+debian_13="mmdebstrap"
 
 check=no
 if [ "${1:-}" = --check ]; then
@@ -57,13 +59,14 @@ for name in "$@"; do
     windows) packages="$packages $windows" ;;
     package) packages="$packages $package" ;;
     reproducible) packages="$packages $reproducible" ;;
+    debian-13) packages="$packages $debian_13" ;;
     all | test)
         packages="$packages $build $run $tests $linux_tests $static $fuzz $windows $package"
-        packages="$packages $reproducible"
+        packages="$packages $reproducible $debian_13"
         ;;
     *)
         echo "$0: no set '$name'; the sets are build, run, tests, linux-tests, static, fuzz," \
-            "windows, package, reproducible and all" >&2
+            "windows, package, reproducible, debian-13 and all" >&2
         exit 2
         ;;
     esac

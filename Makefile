@@ -1,6 +1,7 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
 .PHONY: all setup configure build app run screenshot test test-linux test-static \
-        test-asan test-windows test-fuzz test-installed check-reproducible package windows \
+        test-asan test-windows test-fuzz test-installed test-debian-13 check-reproducible \
+        package windows \
         bench bench-startup bench-windows clean
 
 JOBS ?= $(shell nproc)
@@ -35,6 +36,7 @@ test-windows bench-windows: SETS += windows linux-tests
 package: SETS += package
 test-installed: SETS += package linux-tests
 check-reproducible: SETS += package windows reproducible
+test-debian-13: SETS += package debian-13
 
 # The program as users get it, from make run and in the package, is built with Debian's
 # hardening flags, "-z now" included (PIE is the compiler's own default). The preset's build
@@ -72,7 +74,8 @@ screenshot: app
 	    docs/images/main-window$(if $(filter-out 1,$(SCALE)),@$(SCALE)x).png build/app/src/pedalwise
 
 # Everything is installed first, before the first build.
-test: setup test-linux test-static test-asan test-windows test-fuzz test-installed check-reproducible
+test: setup test-linux test-static test-asan test-windows test-fuzz test-installed test-debian-13 \
+      check-reproducible
 
 test-linux: build
 	$(NEED) $(SETS)
@@ -129,6 +132,23 @@ package: build
 test-installed: package
 	$(NEED) $(SETS)
 	./scripts/test-installed.sh build/package/pedalwise_*.deb
+
+# On Debian 12, the Linux tests and the package's again, in a Debian 13 system that
+# scripts/debian-13.sh makes once a week and keeps outside the clone: the program and its tests
+# built there (in build/debian-13), with that system's own packages, and the package built here
+# installed there. On Debian 13 and later, test-linux and test-installed have run on the machine
+# itself.
+IN_DEBIAN_13 = ./scripts/setup.sh build tests linux-tests package && \
+    cmake --preset debian-13 && cmake --build --preset debian-13 -j $(JOBS) && \
+    ctest --preset debian-13 && \
+    ./scripts/test-installed.sh build/package/pedalwise_*.deb build/debian-13-installed-e2e
+test-debian-13: package
+	$(NEED) $(SETS)
+	@if [ "$$(. /etc/os-release && echo "$$VERSION_ID")" = 12 ]; then \
+	    ./scripts/debian-13.sh sh -c '$(IN_DEBIAN_13)'; \
+	else \
+	    echo "test-debian-13: not Debian 12; test-linux and test-installed ran the tests here"; \
+	fi
 
 # Builds the .deb, the setup program and the archive a second time with reprotest, from a copy of
 # the same sources (the program alone, without tests), in another folder, a year later, with

@@ -3,19 +3,22 @@
 # machine with apt-get, checks where its files went, runs the end-to-end tests against the
 # installed /usr/bin/pedalwise and removes the package again, also when a step fails.
 #
-#   test-installed.sh PACKAGE.deb
+#   test-installed.sh PACKAGE.deb [BUILD_DIR]
+#
+# BUILD_DIR, build/installed-e2e unless given, is the build folder that points the end-to-end
+# tests at the installed program.
 #
 # Needs root or sudo. A Pedalwise the user installed is never replaced or removed: while one
 # is installed, the package is unpacked into a throwaway folder instead, and the same checks
 # and tests run against the files there.
 set -eu
 
-if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-    echo "usage: $0 PACKAGE.deb (run 'make package' first)" >&2
+if [ $# -lt 1 ] || [ $# -gt 2 ] || [ ! -f "$1" ]; then
+    echo "usage: $0 PACKAGE.deb [BUILD_DIR] (run 'make package' first)" >&2
     exit 2
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
-e2e_build="$root/build/installed-e2e"
+e2e_build=$(cd "$root" && realpath -m "${2:-build/installed-e2e}")
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

@@ -1,8 +1,29 @@
 #include "runtime/qt/Announcer.h"
-#include "runtime/platform/Notification.h"
 
 #include <QAccessible>
+#include <QWidget>
+
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+#include "runtime/platform/Notification.h"
+
 #include <QAccessibleWidget>
+#endif
+
+namespace pedalwise::runtime {
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+
+Announcer::Announcer(QWidget& window) : QObject(&window), m_window(window) {}
+
+void Announcer::say(const QString& text) {
+    // Assertive: the text is the answer to the key just pressed, so it is not queued behind
+    // what the screen reader was still saying.
+    QAccessibleAnnouncementEvent announcement(&m_window, text);
+    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
+    QAccessible::updateAccessibility(&announcement);
+}
+
+#else
 
 // Why a notification: Qt 6.4 has no event that asks a screen reader to announce a text. The
 // other ways were tried with Orca and stay silent: a new description of the focused button
@@ -11,19 +32,21 @@
 // the accessibility bus. A notification that comes into view is what Orca speaks at once,
 // without moving the focus; it also keeps it in its notification history.
 // Listed in docs/workarounds.md ("Announcements: notification widget").
-namespace pedalwise::runtime {
 namespace {
 
+const QString kNotificationName = QStringLiteral("announcer");
+
 QAccessibleInterface* NotificationRole(const QString& /*className*/, QObject* object) {
-    if (auto* announcer = qobject_cast<Announcer*>(object)) {
-        return new QAccessibleWidget(announcer, QAccessible::Notification);
+    if (object->isWidgetType() && object->objectName() == kNotificationName) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
     }
     return nullptr;
 }
 
 } // namespace
 
-Announcer::Announcer(QWidget& window) : QWidget(nullptr) {
+Announcer::Announcer(QWidget& window)
+    : QObject(&window), m_window(window), m_notification(new QWidget(nullptr)) {
     // Installed here, once the application exists: a factory installed before it is never
     // asked.
     static const bool installed = [] {
@@ -31,26 +54,28 @@ Announcer::Announcer(QWidget& window) : QWidget(nullptr) {
         return true;
     }();
     static_cast<void>(installed);
-    setObjectName(QStringLiteral("announcer"));
-    setFocusPolicy(Qt::NoFocus);
-    // Parented only now that it is an Announcer: Qt keeps the first accessible interface it
-    // makes for a widget, and one made while the widget was still being built would have no
+    m_notification->setObjectName(kNotificationName);
+    m_notification->setFocusPolicy(Qt::NoFocus);
+    // Parented only now that it has its name: Qt keeps the first accessible interface it
+    // makes for a widget, and one made before the factory could know it would have no
     // notification role.
-    setParent(&window);
-    setGeometry(0, 0, 0, 0);
-    hide();
+    m_notification->setParent(&window);
+    m_notification->setGeometry(0, 0, 0, 0);
+    m_notification->hide();
 }
 
 void Announcer::say(const QString& text) {
-    setAccessibleName(text);
+    m_notification->setAccessibleName(text);
     // The widget itself stays hidden; only the screen reader is told that it came into view.
-    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessibleEvent shown(m_notification, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
     // Windows screen readers hear nothing of that: Qt 6.4's UI Automation bridge passes the
     // show event on to no one. The system tells them instead, on behalf of the whole window,
-    // which has a native handle once shown; this hidden child never gets one.
+    // which has a native handle once shown; the hidden child never gets one.
     // Listed in docs/workarounds.md ("Announcements on Windows").
-    NotificationSlot::get().notify(window()->internalWinId(), text.toStdString());
+    NotificationSlot::get().notify(m_window.internalWinId(), text.toStdString());
 }
+
+#endif
 
 } // namespace pedalwise::runtime

@@ -101,6 +101,12 @@ $sudo cp -L /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 
 # Only what is set here, and the locale the tests expect, reaches the command.
 quoted=$(printf '%q ' "$@")
+status=0
 $sudo env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
     LANG=C.UTF-8 TERM="${TERM:-dumb}" ${SOURCE_DATE_EPOCH:+SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH} \
-    chroot "$root" /bin/bash -c "cd $(printf '%q' "$top") && $quoted"
+    chroot "$root" /bin/bash -c "cd $(printf '%q' "$top") && $quoted" || status=$?
+# What the command made in the clone, as root, goes back to the user who ran this.
+if [ -n "$sudo" ]; then
+    $sudo find "$top" -xdev -user 0 -exec chown "$(id -u):$(id -g)" {} +
+fi
+exit "$status"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,7 +22,7 @@ struct GearInputs {
 // Crank turns per minute of the five speeds, in display order.
 inline constexpr std::array<double, 5> Cadences{60.0, 70.0, 80.0, 90.0, 100.0};
 
-enum class FailureKind { DivisionByZero, InvalidOperation, Overflow };
+enum class FailureKind : std::uint8_t { DivisionByZero, InvalidOperation, Overflow };
 
 // The one way a calculation step fails. A failed step produces no text.
 class ArithmeticFailure : public std::runtime_error {

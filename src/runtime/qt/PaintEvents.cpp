@@ -64,7 +64,8 @@ bool PaintEvents::eventFilter(QObject* watched, QEvent* event) {
                 rememberClosedPopup(*widget);
             }
         } else if (widget->isHidden() && !event->spontaneous() &&
-                   std::find(m_panels.begin(), m_panels.end(), widget) != m_panels.end()) {
+                   std::ranges::find(m_panels, widget, &QPointer<QWidget>::data) !=
+                       m_panels.end()) {
             // Only a panel hidden itself: one merely inside a window that hides is not.
             request();
         }

@@ -202,9 +202,7 @@ QString AccessibleTextBox::unitAt(int offset, QAccessible::TextBoundaryType boun
     const int units = static_cast<int>(starts.size()) - 1;
     // The unit that holds the offset. At the end of the text that is the last word, sentence or
     // line, but no character: the caret stands after the last one.
-    int unit =
-        static_cast<int>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) -
-        1;
+    int unit = static_cast<int>(std::ranges::upper_bound(starts, offset) - starts.begin()) - 1;
     if (offset == length && boundaryType != QAccessible::CharBoundary) {
         unit = units - 1;
     }

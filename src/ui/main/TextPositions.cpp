@@ -63,7 +63,7 @@ TextPositions::TextPositions(const QString& text, const QFont& font,
     } else {
         // The first character that starts at or after the offset, or the text's end.
         const auto startingFrom = [this, last](int offset) {
-            const auto at = std::lower_bound(m_starts.begin(), m_starts.end(), offset);
+            const auto at = std::ranges::lower_bound(m_starts, offset);
             return at == m_starts.end() ? last : static_cast<int>(at - m_starts.begin());
         };
         for (int first = 0; first < last;) {
@@ -79,11 +79,11 @@ TextPositions::TextPositions(const QString& text, const QFont& font,
             first = end;
         }
     }
-    m_leftToRight = std::is_sorted(m_x.begin(), m_x.end());
+    m_leftToRight = std::ranges::is_sorted(m_x);
 }
 
 int TextPositions::characterAt(int offset) const {
-    const auto after = std::upper_bound(m_starts.begin(), m_starts.end(), offset);
+    const auto after = std::ranges::upper_bound(m_starts, offset);
     return std::max(0, static_cast<int>(after - m_starts.begin()) - 1);
 }
 
@@ -101,7 +101,7 @@ std::pair<qreal, qreal> TextPositions::characterEdges(int offset) const {
 
 int TextPositions::offsetAt(qreal x) const {
     if (m_leftToRight) {
-        const auto after = std::upper_bound(m_x.begin(), m_x.end(), x);
+        const auto after = std::ranges::upper_bound(m_x, x);
         if (after == m_x.begin()) {
             return 0;
         }

@@ -15,7 +15,9 @@ namespace {
 // then reads the box's new text alone, and the focus move that follows, to the box it already
 // stands on, says nothing, neither the box's label nor its panel. Told of the caret once more,
 // after the focus, the screen reader passes over the earlier report, as it passes over any
-// caret move in a box that a later one supersedes, and reads the focus move whole.
+// caret move in a box that a later one supersedes, and reads the focus move whole. Qt 6.8
+// reports in the same order; Orca 48 reads the focus move whole either way, so the report stays
+// for every Qt: the program cannot tell which screen reader listens.
 // Listed in docs/workarounds.md ("Caret report after a focus move").
 void ReportCaretAfterFocus(QWidget& control) {
     auto* box = qobject_cast<QLineEdit*>(&control);

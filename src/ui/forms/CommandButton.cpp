@@ -10,13 +10,10 @@ bool IsModifiedEnter(const QKeyEvent& event) {
 }
 
 CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(parent) {
-    // The caption is given once the button is a CommandButton. Given to QPushButton's own
-    // constructor, it is reported to screen readers as a name change of the button while it is
-    // still only a QPushButton, which Qt 6.8 answers for with an accessible object of its own
-    // that the window never shows again; Orca 48, which may take a dialog's focused button as
-    // told when it handles the key that opened the dialog late, then hears of the button from
-    // that name change alone, and drops it as coming from another object: the About window's
-    // OK went unsaid (tests/e2e/test_screen_reader.py, the About window's test).
+    // The caption is given once the button is a CommandButton: given to QPushButton's
+    // constructor, Qt 6.8 reports it as the name change of an accessible object of its own,
+    // which the window never shows again, and Orca 48 may then leave a dialog's focused button
+    // unsaid. Listed in docs/workarounds.md ("Button captions").
     setText(caption);
 }
 

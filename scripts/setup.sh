@@ -30,7 +30,7 @@ run="qt6-qpa-plugins xvfb openbox xdotool x11-utils imagemagick"
 tests="libgtest-dev libgmock-dev googletest libbenchmark-dev"
 linux_tests="
 $run x11-apps dbus dbus-x11 at-spi2-core
-python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 orca desktop-file-utils appstream
+python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 orca procps desktop-file-utils appstream
 "
 static="clang clang-tidy cppcheck"
 fuzz="clang libclang-rt-dev"

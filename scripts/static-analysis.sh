@@ -32,10 +32,12 @@ run-clang-tidy -quiet -p "$out" -j "$(nproc)" "$src" >"$out/clang-tidy.log" 2>&1
 }
 echo "  clean"
 
+# cppcheck 2.11 and later (Debian 13's) note each file in which they bounded their analysis of
+# branches, and --error-exitcode counts the note as a finding.
 echo "cppcheck:"
 cppcheck --project="$out/compile_commands.json" -j "$(nproc)" -q --error-exitcode=1 \
     --enable=warning,performance,portability --inline-suppr --library=qt \
-    --suppress=missingIncludeSystem --suppress='*:/usr/*' \
+    --suppress=missingIncludeSystem --suppress='*:/usr/*' --suppress=normalCheckLevelMaxBranches \
     -DQT_WARNING_PUSH= -DQT_WARNING_POP= -DQT_WARNING_DISABLE_DEPRECATED= \
     --cppcheck-build-dir="$out" 2>&1
 echo "  clean"

@@ -13,12 +13,14 @@
 # and tests run against the files there.
 set -eu
 
-if [ $# -lt 1 ] || [ $# -gt 2 ] || [ ! -f "$1" ]; then
+build_dir=${2:-build/installed-e2e}
+# A second package (two left in build/package) is no build folder.
+if [ $# -lt 1 ] || [ $# -gt 2 ] || [ ! -f "$1" ] || [ "${build_dir%.deb}" != "$build_dir" ]; then
     echo "usage: $0 PACKAGE.deb [BUILD_DIR] (run 'make package' first)" >&2
     exit 2
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
-e2e_build=$(cd "$root" && realpath -m "${2:-build/installed-e2e}")
+e2e_build=$(cd "$root" && realpath -m "$build_dir")
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

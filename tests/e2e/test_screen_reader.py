@@ -62,7 +62,7 @@ class Orca:
         # Listed in docs/workarounds.md ("Orca's log").
         self.master, self.slave = os.openpty()
         tty.setraw(self.slave)  # no carriage return added to each line
-        self.lines = []
+        self.said = []
         self.lock = threading.Lock()
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
@@ -70,10 +70,14 @@ class Orca:
         self.process = subprocess.Popen(["orca", "-u", settings,
                                          f"--debug-file={os.ttyname(self.slave)}"], env=env)
         self.heard = 0
-        self.hear("Screen reader on.", timeout=START_TIMEOUT)
+        try:
+            self.hear("Screen reader on.", timeout=START_TIMEOUT)
+        except BaseException:
+            self.close()  # an Orca left running would keep every later one from starting
+            raise
 
     def _read(self):
-        """Keeps each line of the log as it comes: a terminal that nobody reads stops its
+        """Keeps each utterance of the log as it comes: a terminal that nobody reads stops its
         writer."""
         pending = b""
         while True:
@@ -84,13 +88,14 @@ class Orca:
             if not chunk:
                 return
             *complete, pending = (pending + chunk).split(b"\n")
+            lines = (line.decode("utf-8", "replace") for line in complete)
+            found = [m.group(1) for m in map(UTTERANCE.search, lines) if m]
             with self.lock:
-                self.lines.extend(line.decode("utf-8", "replace") for line in complete)
+                self.said.extend(found)
 
     def utterances(self):
         with self.lock:
-            lines = list(self.lines)
-        return [m.group(1) for m in map(UTTERANCE.search, lines) if m]
+            return list(self.said)
 
     def hear(self, *expected, timeout=TIMEOUT):
         """Waits until Orca has said each text, in this order, after what was heard before; a

@@ -9,10 +9,8 @@ class QWidget;
 namespace pedalwise::runtime {
 
 // Has a screen reader speak a short text, such as the results of a calculation, while the
-// focus stays where it is and nothing on the screen changes. Qt 6.8 and later pass an
-// announcement of the window's on to the screen readers of every system; with an older Qt, an
-// invisible child of the window presents itself as a notification, and on Windows the system's
-// notification event is raised besides.
+// focus stays where it is and nothing on the screen changes: as Qt's announcement, or with a Qt
+// older than 6.8 as a hidden notification child of the window and the system's own event.
 class Announcer final : public QObject {
     Q_OBJECT
 public:

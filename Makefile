@@ -1,10 +1,14 @@
 # A thin front over the CMake presets: `make run` and `make test` are all a newcomer needs.
 .PHONY: all setup configure build app run screenshot test test-linux test-static \
         test-asan test-windows test-fuzz test-installed test-debian-13 check-reproducible \
-        package windows \
+        check-reproducible-deb check-reproducible-windows package windows \
         bench bench-startup bench-windows clean
 
 JOBS ?= $(shell nproc)
+
+# The preset of the Linux build: build/debian-13 when a Debian 12 machine builds in its Debian 13
+# system (scripts/debian-13.sh), so that the two builds never share a folder.
+LINUX_PRESET ?= default
 
 # The packages carry the time of the last commit, not of the build, so that two builds of one
 # commit come out the same bit for bit.
@@ -35,7 +39,8 @@ windows: SETS += windows
 test-windows bench-windows: SETS += windows linux-tests
 package: SETS += package
 test-installed: SETS += package linux-tests
-check-reproducible: SETS += package windows reproducible
+check-reproducible-deb: SETS += package reproducible
+check-reproducible-windows: SETS += windows reproducible
 test-debian-13: SETS += package debian-13
 
 # The program as users get it, from make run and in the package, is built with Debian's
@@ -52,10 +57,10 @@ HARDENING = -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAG
 
 configure:
 	$(NEED) build tests $(SETS)
-	cmake --preset default $(HARDENING)
+	cmake --preset $(LINUX_PRESET) $(HARDENING)
 
 build: configure
-	cmake --build --preset default -j $(JOBS)
+	cmake --build --preset $(LINUX_PRESET) -j $(JOBS)
 
 # make run needs only the program: the packages that build and show it, and a build of the
 # program alone in build/app, with no tests or benchmarks.
@@ -79,7 +84,7 @@ test: setup test-linux test-static test-asan test-windows test-fuzz test-install
 
 test-linux: build
 	$(NEED) $(SETS)
-	ctest --preset default
+	ctest --preset $(LINUX_PRESET)
 
 test-static: build
 	$(NEED) $(SETS)
@@ -91,14 +96,25 @@ test-asan:
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan
 
+# The Windows program ships Qt 6.8, built from Debian 13's source with Debian 13's MinGW-w64,
+# and is tested under Debian 13's Wine 10. Debian 12's Qt is 6.4, so there each Windows target
+# runs again inside the Debian 13 system of scripts/debian-13.sh, with the packages it needs
+# installed there and that system's own Linux build (build/debian-13) drawing the icon.
+ifeq ($(shell . /etc/os-release && echo "$$ID $$VERSION_ID"),debian 12)
+windows test-windows bench-windows check-reproducible-windows:
+	@./scripts/setup.sh --check debian-13
+	./scripts/debian-13.sh sh -c './scripts/setup.sh build tests $(SETS) && \
+	    make $@ LINUX_PRESET=debian-13 JOBS=$(JOBS) RUNS=$(RUNS)'
+else
+
 # The whole program for Windows: Qt for Windows is built once per machine into a cache folder
 # (scripts/build-windows-qt.sh says where, and how far it is), the program against it
 # with MinGW-w64, and from that the setup program and the archive in build/windows/packages.
 # The icon is drawn by this machine's own build of the renderer.
-HOST_RENDERER = $(CURDIR)/build/default/resources/pedalwise_render_pictures
+HOST_RENDERER = $(CURDIR)/build/$(LINUX_PRESET)/resources/pedalwise_render_pictures
 windows: configure
 	$(NEED) $(SETS)
-	cmake --build --preset default --target pedalwise_render_pictures
+	cmake --build --preset $(LINUX_PRESET) --target pedalwise_render_pictures
 	qt=$$(./scripts/build-windows-qt.sh) && \
 	    PEDALWISE_QT_WINDOWS=$$qt cmake --preset windows -DPEDALWISE_HOST_RENDERER=$(HOST_RENDERER)
 	cmake --build --preset windows -j $(JOBS)
@@ -113,6 +129,22 @@ test-windows: windows
 	./tests/e2e/xsession.sh sh -c 'PEDALWISE_WINE_DISPLAY=$$DISPLAY ctest --preset windows; \
 	    status=$$?; WINEPREFIX=$(CURDIR)/build/windows/wineprefix wineserver -k 2>/dev/null; \
 	    exit $$status'
+
+# The setup program and the archive built again; see check-reproducible.
+check-reproducible-windows: windows
+	$(NEED) $(SETS)
+	qt=$$(./scripts/build-windows-qt.sh) && PEDALWISE_QT_WINDOWS=$$qt JOBS=$(JOBS) \
+	    ./scripts/check-reproducible.sh build/rebuild-windows windows $(HARDENING)
+
+# The Windows program's start-up under Wine against the fair window built alike (Wine's own
+# Notepad as the floor), RUNS runs of each in one warm Wine session on a private virtual
+# display; and the sizes of the setup program, the archive and the unpacked program.
+bench-windows: windows
+	$(NEED) $(SETS)
+	cmake --build --preset $(LINUX_PRESET) --target pedalwise_startup_mapwatch
+	/usr/bin/python3 bench/startup/run_startup.py --wine --build-dir build/$(LINUX_PRESET) \
+	    --runs $(RUNS)
+endif
 
 test-fuzz:
 	$(NEED) build $(SETS)
@@ -137,8 +169,7 @@ test-installed: package
 # the program and its tests built there, in build/debian-13, and the package built here installed
 # there. On Debian 13 and later, test-linux and test-installed have run on the machine itself.
 IN_DEBIAN_13 = ./scripts/setup.sh build tests linux-tests package && \
-    cmake --preset debian-13 && cmake --build --preset debian-13 -j $(JOBS) && \
-    ctest --preset debian-13 && \
+    make test-linux LINUX_PRESET=debian-13 JOBS=$(JOBS) && \
     ./scripts/test-installed.sh build/package/pedalwise_*.deb build/debian-13-installed-e2e
 test-debian-13: package
 	@if [ "$$(. /etc/os-release && echo "$$ID $$VERSION_ID")" = "debian 12" ]; then \
@@ -150,12 +181,14 @@ test-debian-13: package
 # Builds the .deb, the setup program and the archive a second time with reprotest, from a copy of
 # the same sources (the program alone, without tests), in another folder, a year later, with
 # another umask, locale and time zone, on a file system that lists folders in a random order, and
-# fails unless each comes out the same bit for bit; diffoscope's report, in build/rebuild, then
-# shows what differs. The second build uses the Qt for Windows that make windows used.
-check-reproducible: package windows
+# fails unless each comes out the same bit for bit; diffoscope's report, in build/rebuild-deb or
+# build/rebuild-windows, then shows what differs. The second build of the Windows packages uses
+# the Qt for Windows that make windows used.
+check-reproducible: check-reproducible-deb check-reproducible-windows
+
+check-reproducible-deb: package
 	$(NEED) $(SETS)
-	qt=$$(./scripts/build-windows-qt.sh) && PEDALWISE_QT_WINDOWS=$$qt JOBS=$(JOBS) \
-	    ./scripts/check-reproducible.sh build/rebuild $(HARDENING)
+	JOBS=$(JOBS) ./scripts/check-reproducible.sh build/rebuild-deb deb $(HARDENING)
 
 bench: build
 	./build/default/bench/pedalwise_bench
@@ -166,14 +199,6 @@ RUNS ?= 20
 bench-startup: build
 	$(NEED) $(SETS)
 	/usr/bin/python3 bench/startup/run_startup.py --runs $(RUNS)
-
-# The Windows program's start-up under Wine against the fair window built alike (Wine's own
-# Notepad as the floor), RUNS runs of each in one warm Wine session on a private virtual
-# display; and the sizes of the setup program, the archive and the unpacked program.
-bench-windows: windows
-	$(NEED) $(SETS)
-	cmake --build --preset default --target pedalwise_startup_mapwatch
-	/usr/bin/python3 bench/startup/run_startup.py --wine --runs $(RUNS)
 
 clean:
 	rm -rf build

@@ -33,6 +33,11 @@ if(PEDALWISE_WITH_QT)
         list(APPEND qt_components Svg)
     endif()
     find_package(Qt6 REQUIRED COMPONENTS ${qt_components})
+    # Windows screen readers hear the results through the UI Automation notification that Qt
+    # raises for an announcement from 6.8 on; with an older Qt they would hear nothing.
+    if(WIN32 AND Qt6_VERSION VERSION_LESS 6.8)
+        message(FATAL_ERROR "The Windows program needs Qt 6.8 or later; this is Qt ${Qt6_VERSION}")
+    endif()
     set(CMAKE_AUTOMOC ON)
     set(CMAKE_AUTORCC ON)
     # Resource format 1 stores no file times, which for pictures rendered during the build

@@ -37,7 +37,7 @@ foreach(target Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Test)
                                  $<TARGET_FILE:${target}> ${PEDALWISE_WINDOWS_BIN})
 endforeach()
 foreach(pair platforms=Qt6::QWindowsIntegrationPlugin platforms=Qt6::QOffscreenIntegrationPlugin
-             styles=Qt6::QWindowsVistaStylePlugin)
+             styles=Qt6::QModernWindowsStylePlugin)
     string(REPLACE "=" ";" pair ${pair})
     list(GET pair 0 folder)
     list(GET pair 1 target)

@@ -21,8 +21,11 @@ toolchain_text=$(sed '/^#/d' "$(dirname "$0")/../cmake/mingw-w64-compilers.cmake
 
 # The smallest Qt the program, its tests and its benchmark need: Core, Gui, Widgets and Test,
 # shared, release, with the widgets, image formats and text features they use and no others.
-# Debian's source has no wintab, so tablet events are off; direct2d and directwrite3 go off
-# together, as qwindows.dll does not link with only one of them. Message boxes need check
+# Debian's source has no wintab, so tablet events are off. Qt 6.8's Gui compiles only with both
+# direct2d and directwrite (off, its font code misses QCustomFontFileLoader or IDWriteFontFace);
+# the fonts are still listed through GDI, as before, with directwrite3 off, and the Direct2D
+# platform plug-in is not built (direct2d1_1). Qt 6.8's Windows 11 style, in the same plug-in as
+# the Windows Vista style, needs graphics views and effects and style sheets. Message boxes need check
 # boxes and a text edit; Qt 6.4's Widgets library needs tool bars, and its Windows style the
 # item views, tab bars, tab widgets, combo and spin boxes, input dialogs, dock widgets and
 # command link buttons, so all those stay.
@@ -30,9 +33,9 @@ toolchain_text=$(sed '/^#/d' "$(dirname "$0")/../cmake/mingw-w64-compilers.cmake
 options="-release -shared -nomake examples -nomake tests -no-opengl -no-dbus -no-icu -no-pkg-config
 -qt-zlib -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre -no-feature-sql
 -no-feature-network -no-feature-printsupport -no-feature-concurrent -no-feature-xml
--no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 -no-feature-vulkan
--no-feature-zstd -no-feature-androiddeployqt -no-feature-style-stylesheet
--no-feature-graphicsview -no-feature-graphicseffect -no-feature-mdiarea -no-feature-toolbox
+-no-feature-tabletevent -no-feature-direct2d1_1 -no-feature-directwrite3 -no-feature-vulkan
+-no-feature-zstd -no-feature-androiddeployqt
+-no-feature-mdiarea -no-feature-toolbox
 -no-feature-fontcombobox -no-feature-datetimeedit -no-feature-calendarwidget
 -no-feature-textbrowser -no-feature-splashscreen -no-feature-splitter -no-feature-lcdnumber
 -no-feature-statusbar -no-feature-progressbar -no-feature-dial -no-feature-scroller
@@ -103,7 +106,7 @@ fi
 
 say "building Qt $qt_version for Windows from Debian's source with MinGW-w64, which the"
 say "Windows program and its tests need. This happens once per machine and takes about"
-say "12 minutes on 2 cores; the result is kept in $prefix."
+say "half an hour on 2 cores; the result is kept in $prefix."
 say "(make test-linux tests the Linux program without it.)"
 
 work=$cache_root/work-$hash

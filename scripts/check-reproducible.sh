@@ -1,9 +1,10 @@
 #!/bin/bash
-# Builds the packages a second time, in a setting unlike the first build's in every way that must
-# not matter, and checks that each comes out the same bit for bit as the first build's: the Debian
-# package in build/package, the setup program and the archive in build/windows/packages.
+# Builds packages a second time, in a setting unlike the first build's in every way that must not
+# matter, and checks that each comes out the same bit for bit as the first build's: "deb", the
+# Debian package in build/package; "windows", the setup program and the archive in
+# build/windows/packages.
 #
-#   check-reproducible.sh <folder> [<cmake option>...]
+#   check-reproducible.sh <folder> deb|windows [<cmake option>...]
 #
 # The second build is reprotest's, from a copy of the files git knows of as they are in the
 # working tree, committed or not; the first build, as make package and make windows left it, is
@@ -19,37 +20,44 @@
 #   kernel version and address space randomisation on.
 # The cmake options are the first build's own (its compiler flags), and the time stamp in the
 # packages is the last commit's (SOURCE_DATE_EPOCH, as make sets it) in both. Only what ships is
-# built again: the program, its pictures and documents, no tests, and all of it compiled anew,
+# built again: the program, its pictures and documents, no tests (for Windows, of the Linux
+# build only the renderer that draws the icon), and all of it compiled anew,
 # as a compiler cache would hand back the first build's objects. Where a package differs,
 # diffoscope's report is kept in <folder>/reprotest/experiment-1.diffoscope.out and its start
 # shown; where all agree, the folder goes. Runs from any folder.
 #
-#   check-reproducible.sh --build <jobs> <Qt for Windows> [<cmake option>...]
+#   check-reproducible.sh --build deb|windows <jobs> <Qt for Windows> [<cmake option>...]
 # is the second build itself, in the current folder; reprotest runs it.
 set -euo pipefail
 
-# The steps of make package and make windows, for the program alone.
+# The steps of make package or make windows, for the program alone.
 if [ "${1:-}" = --build ]; then
-    jobs=$2
-    qt=$3
-    shift 3
+    packages=$2
+    jobs=$3
+    qt=$4
+    shift 4
     unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
     export CCACHE_DISABLE=1
     cmake --preset default "$@" -DPEDALWISE_BUILD_TESTS=OFF -DPEDALWISE_BUILD_BENCH=OFF
-    cmake --build --preset default -j "$jobs"
-    (umask 022 && cpack --config build/default/CPackConfig.cmake -B build/package)
-    PEDALWISE_QT_WINDOWS=$qt cmake --preset windows -DPEDALWISE_BUILD_TESTS=OFF \
-        -DPEDALWISE_HOST_RENDERER="$PWD/build/default/resources/pedalwise_render_pictures"
-    cmake --build --preset windows --target windows_packages -j "$jobs"
+    if [ "$packages" = deb ]; then
+        cmake --build --preset default -j "$jobs"
+        (umask 022 && cpack --config build/default/CPackConfig.cmake -B build/package)
+    else
+        cmake --build --preset default --target pedalwise_render_pictures -j "$jobs"
+        PEDALWISE_QT_WINDOWS=$qt cmake --preset windows -DPEDALWISE_BUILD_TESTS=OFF \
+            -DPEDALWISE_HOST_RENDERER="$PWD/build/default/resources/pedalwise_render_pictures"
+        cmake --build --preset windows --target windows_packages -j "$jobs"
+    fi
     exit 0
 fi
 
-if [ $# -lt 1 ]; then
-    echo "usage: $0 <folder> [<cmake option>...]" >&2
+if [ $# -lt 2 ] || { [ "$2" != deb ] && [ "$2" != windows ]; }; then
+    echo "usage: $0 <folder> deb|windows [<cmake option>...]" >&2
     exit 2
 fi
 folder=$(realpath -m "$1")
-shift
+packages=$2
+shift 2
 source_dir=$(cd "$(dirname "$0")/.." && pwd -P)
 cd "$source_dir"
 jobs=${JOBS:-$(nproc)}
@@ -61,25 +69,32 @@ elapsed() { echo "$(($(date +%s) - started)) s"; }
 
 # reprotest, disorderfs, faketime, diffoscope and the Estonian locale, and /dev/fuse open to us.
 scripts/setup.sh --check reproducible || exit 2
-artifacts="build/package/*.deb build/windows/packages/*.exe build/windows/packages/*.zip"
+if [ "$packages" = deb ]; then
+    artifacts="build/package/*.deb"
+else
+    artifacts="build/windows/packages/*.exe build/windows/packages/*.zip"
+fi
 for first in $artifacts; do
     if [ ! -f "$first" ]; then
-        say "no $first: make package windows builds the packages first"
+        say "no $first: make package or make windows builds the packages first"
         exit 2
     fi
 done
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+    SOURCE_DATE_EPOCH=$(git -c safe.directory="$source_dir" log -1 --format=%ct)
     export SOURCE_DATE_EPOCH
 fi
 # The same Qt for Windows as the first build's: the preset's variable, else the script that
 # make windows takes it from.
-qt=${PEDALWISE_QT_WINDOWS:-$(scripts/build-windows-qt.sh)}
+qt=-
+if [ "$packages" = windows ]; then
+    qt=${PEDALWISE_QT_WINDOWS:-$(scripts/build-windows-qt.sh)}
+fi
 
 rm -rf "$folder" "$log"
 mkdir -p "$folder/source" "$folder/first/source-root"
 # Files deleted in the working tree but not yet in git are left out, as they are not built.
-git ls-files -z --cached --others --exclude-standard >"$folder/listed"
+git -c safe.directory="$source_dir" ls-files -z --cached --others --exclude-standard >"$folder/listed"
 while IFS= read -r -d '' file; do
     if [ -e "$file" ] || [ -L "$file" ]; then
         printf '%s\0' "$file"
@@ -115,7 +130,7 @@ reprotest --verbosity=1 --min-cpus=99999 --store-dir="$folder/reprotest" \
     --variations=-all,build_path,time,umask,locales,timezone,fileordering,home,environment,exec_path,kernel,aslr \
     --vary=time.faketimes=+398days+5hours \
     -s "$folder/source" \
-    "bash scripts/check-reproducible.sh --build$(quoted "$jobs" "$qt" "$@")" \
+    "bash scripts/check-reproducible.sh --build$(quoted "$packages" "$jobs" "$qt" "$@")" \
     "$artifacts" >"$log" 2>&1 || status=$?
 
 report=$folder/reprotest/experiment-1.diffoscope.out

@@ -109,6 +109,10 @@ for dir in /proc /sys /dev /tmp; do
     bind "$dir" "$dir"
 done
 bind "$top" "$top"
+# What the system's programs keep across runs, Qt for Windows above all, stays when the system
+# is made afresh: their cache folder is kept beside it.
+mkdir -p "$cache/kept"
+bind "$cache/kept" /var/cache/pedalwise
 cp -L /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 
 # Only what is set here, and the locale the tests expect, reaches the command; not the lock,

@@ -34,7 +34,7 @@ python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 orca procps desktop-file-uti
 "
 static="clang clang-tidy cppcheck"
 fuzz="clang libclang-rt-dev"
-windows="g++-mingw-w64-x86-64 wine wine64 nsis fonts-liberation2"
+windows="g++-mingw-w64-x86-64 wine wine64 nsis"
 package="dpkg-dev file fakeroot lintian desktop-file-utils appstream"
 reproducible="diffoscope reprotest disorderfs faketime locales-all"
 debian_13="mmdebstrap"

@@ -23,11 +23,28 @@ RecordedProgramEnd::~RecordedProgramEnd() {
     runtime::ProgramEndSlot::install(m_previous);
 }
 
-RecordedNotifications::RecordedNotifications()
-    : m_previous(runtime::NotificationSlot::install(this)) {}
+namespace {
+RecordedAnnouncements* g_announcements = nullptr;
+} // namespace
 
-RecordedNotifications::~RecordedNotifications() {
-    runtime::NotificationSlot::install(m_previous);
+RecordedAnnouncements::RecordedAnnouncements()
+    : m_previous(QAccessible::installUpdateHandler(&RecordedAnnouncements::record)) {
+    g_announcements = this;
+}
+
+RecordedAnnouncements::~RecordedAnnouncements() {
+    QAccessible::installUpdateHandler(m_previous);
+    g_announcements = nullptr;
+}
+
+void RecordedAnnouncements::record(QAccessibleEvent* event) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (g_announcements != nullptr && event->type() == QAccessible::Announcement) {
+        g_announcements->texts << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+    }
+#else
+    static_cast<void>(event);
+#endif
 }
 
 ModalWatchdog::ModalWatchdog() {

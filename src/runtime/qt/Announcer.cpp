@@ -4,8 +4,6 @@
 #include <QWidget>
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-#include "runtime/platform/Notification.h"
-
 #include <QAccessibleWidget>
 #endif
 
@@ -69,11 +67,6 @@ void Announcer::say(const QString& text) {
     // The widget itself stays hidden; only the screen reader is told that it came into view.
     QAccessibleEvent shown(m_notification, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
-    // Windows screen readers hear nothing of that: Qt 6.4's UI Automation bridge passes the
-    // show event on to no one. The system tells them instead, on behalf of the whole window,
-    // which has a native handle once shown; the hidden child never gets one.
-    // Listed in docs/workarounds.md ("Announcements on Windows").
-    NotificationSlot::get().notify(m_window.internalWinId(), text.toStdString());
 }
 
 #endif

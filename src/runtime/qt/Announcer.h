@@ -10,7 +10,7 @@ namespace pedalwise::runtime {
 
 // Has a screen reader speak a short text, such as the results of a calculation, while the
 // focus stays where it is and nothing on the screen changes: as Qt's announcement, or with a Qt
-// older than 6.8 as a hidden notification child of the window and the system's own event.
+// older than 6.8 as a hidden notification child of the window.
 class Announcer final : public QObject {
     Q_OBJECT
 public:

@@ -8,6 +8,12 @@ namespace pedalwise::runtime {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     m_previousMessages = MessageBoxSlot::install(&m_messages);
+#if defined(Q_OS_WIN) && QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 draws on Windows 11 in a style of its own, with rounder and roomier controls than
+    // the window's fixed layout was made for; the program keeps the one look of Windows 10.
+    // Listed in docs/workarounds.md ("Windows 11 style").
+    setStyle(QStringLiteral("windowsvista"));
+#endif
 }
 
 Application::~Application() {

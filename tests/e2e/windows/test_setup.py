@@ -37,7 +37,7 @@ class SetupTest(unittest.TestCase):
         self.prefix.wait()
         for name in ("pedalwise.exe", "uninstall.exe", "Qt6Core.dll", "Qt6Widgets.dll",
                      "libstdc++-6.dll", os.path.join("platforms", "qwindows.dll"),
-                     os.path.join("styles", "qwindowsvistastyle.dll"), "LICENSE.txt",
+                     os.path.join("styles", "qmodernwindowsstyle.dll"), "LICENSE.txt",
                      "THIRD-PARTY-LICENSES.txt"):
             self.assertTrue(os.path.isfile(os.path.join(installed, name)), name)
         self.assertTrue(os.path.isfile(self.prefix.drive_c(*SHORTCUT)))

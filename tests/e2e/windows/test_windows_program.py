@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from wine_driver import Prefix, Program, poll, windows_named, xdotool
+from wine_driver import Prefix, PrefixTestCase, Program, poll, windows_named, xdotool
 
 EXE = os.environ["PEDALWISE_EXE"]
 PREFIX = Prefix(os.environ["PEDALWISE_WINEPREFIX"])
@@ -20,17 +20,8 @@ def contents(path):
         return f.read()
 
 
-class WindowsProgramTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        # A prefix of its own, whose Wine session has this display from its start.
-        if not os.path.exists(os.path.join(PREFIX.path, "system.reg")):
-            PREFIX.boot()
-
-    @classmethod
-    def tearDownClass(cls):
-        # The prefix's session ends with this display.
-        subprocess.run(["wineserver", "-k"], env=PREFIX.env, check=False)
+class WindowsProgramTest(PrefixTestCase):
+    prefix = PREFIX
 
     def setUp(self):
         self.user_file = PREFIX.appdata("Pedalwise", "pedalwise.dat")

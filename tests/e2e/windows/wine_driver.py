@@ -6,6 +6,7 @@ import glob
 import os
 import subprocess
 import time
+import unittest
 
 TIMEOUT = float(os.environ.get("PEDALWISE_E2E_TIMEOUT", "30"))
 TITLE = "Pedalwise Calculator"
@@ -75,9 +76,19 @@ class Prefix:
 class Program:
     """One running Windows program and its main window."""
 
-    def __init__(self, prefix, exe):
-        self.process = subprocess.Popen(["wine", exe], env=prefix.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def __init__(self, prefix, exe, wine_log=None):
+        """With wine_log, a path, Wine writes there what the program asked of Wine's UI
+        Automation that Wine only logs ("fixme:uiautomation")."""
+        env, log = prefix.env, subprocess.DEVNULL
+        if wine_log:
+            env = dict(env, WINEDEBUG="-all,fixme+uiautomation")
+            log = open(wine_log, "wb")  # pylint: disable=consider-using-with
+        try:
+            self.process = subprocess.Popen(["wine", exe], env=env, stdout=subprocess.DEVNULL,
+                                            stderr=log)
+        finally:
+            if wine_log:
+                log.close()
         # Wine's first start in a session takes seconds before anything shows.
         # Listed in docs/workarounds.md ("Wine's slow first start").
         self.window = poll("the main window", lambda: windows_named(TITLE), 3 * TIMEOUT)[0]
@@ -106,3 +117,19 @@ class Program:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+
+
+class PrefixTestCase(unittest.TestCase):
+    """Tests that share one Wine prefix, named by the class's prefix, whose session has this
+    display from its start and ends with the tests."""
+
+    prefix = None
+
+    @classmethod
+    def setUpClass(cls):
+        if not os.path.exists(os.path.join(cls.prefix.path, "system.reg")):
+            cls.prefix.boot()
+
+    @classmethod
+    def tearDownClass(cls):
+        subprocess.run(["wineserver", "-k"], env=cls.prefix.env, check=False)

@@ -1,11 +1,9 @@
-// System functions bound from their libraries at run time: the registry's at its first call,
-// UI Automation's notification event at the first notification.
+// System functions bound from their libraries at run time: the registry's at its first call.
 #ifdef _WIN32
 
 #include "runtime/platform/RuntimeError.h"
 #include "runtime/platform/win/AdvapiRegistry.h"
 #include "runtime/platform/win/SystemLibrary.h"
-#include "runtime/platform/win/UiaNotification.h"
 #include "runtime/platform/win/WindowsApi.h"
 
 #include <gtest/gtest.h>
@@ -68,18 +66,6 @@ TEST(RegistryBinding, systemLibraryReadsTheMachineKeysAndClosesTheEmptyHandleHar
     RegistryKey missing = 0;
     EXPECT_EQ(registry.open(kLocalMachine, "SOFTWARE\\pedalwise-no-such-key", 0, kKeyRead, missing),
               kErrorFileNotFound);
-}
-
-TEST(NotificationBinding, aSystemWithoutTheNotificationEventIsAskedNothingAndNothingFails) {
-    const auto desktop = reinterpret_cast<NativeWindow>(::GetDesktopWindow());
-    for (const char* library : {"pedalwise-no-such-library", "version"}) {
-        SCOPED_TRACE(library);
-        UiaNotification notification(library);
-        EXPECT_FALSE(notification.available());
-        EXPECT_NO_THROW(notification.notify(desktop, "Gear inches 104."));
-    }
-    // Under Wine the system's own library lacks it too; on Windows 10 the event is raised.
-    EXPECT_NO_THROW(UiaNotification().notify(desktop, "Gear inches 104."));
 }
 
 } // namespace

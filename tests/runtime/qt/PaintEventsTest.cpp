@@ -79,9 +79,14 @@ private slots:
         QTRY_VERIFY(menu.isVisible());
         const QRect under(m_window->windowHandle()->mapFromGlobal(menu.frameGeometry().topLeft()),
                           menu.frameGeometry().size());
+        // Wine 10 exposes that area itself; a window system that keeps covered areas does not.
+        ExposureCount exposures(*m_window->windowHandle());
         menu.close();
-        expose(under);
         testing::drainEvents();
+        if (exposures.count == 0) {
+            expose(under);
+            testing::drainEvents();
+        }
         QCOMPARE(m_spy->count(), 0);
 
         // Only once: that area covered and uncovered later is drawn afresh.
@@ -100,6 +105,19 @@ private slots:
     }
 
 private:
+    // Counts the exposures a window receives while it lives.
+    struct ExposureCount : QObject {
+        explicit ExposureCount(QWindow& window) : m_window(window) {
+            qApp->installEventFilter(this);
+        }
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            count += watched == &m_window && event->type() == QEvent::Expose;
+            return false;
+        }
+        QWindow& m_window;
+        int count = 0;
+    };
+
     // What the window system sends when it shows an area of the window again.
     void expose(const QRect& area) {
         QExposeEvent event{QRegion(area)};

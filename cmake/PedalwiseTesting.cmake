@@ -39,16 +39,15 @@ endfunction()
 # A Qt Test program (tests/support's Qt helpers linked in), registered with ctest as one test,
 # run on the offscreen platform: no display, no dialog that could block. Built for Windows, it
 # runs under Wine on Windows' own platform, on the virtual display the Windows tests run on,
-# one at a time as they move the keyboard focus; OFFSCREEN_ON_WINDOWS keeps a program on the
-# offscreen platform there too.
+# one at a time as they move the keyboard focus.
 function(pedalwise_add_qtest target)
-    cmake_parse_arguments(arg "OFFSCREEN_ON_WINDOWS" "" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(arg "" "" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${target} ${arg_SOURCES})
     target_link_libraries(${target} PRIVATE ${arg_LIBRARIES} pedalwise_qt_test_support
                                             pedalwise_options)
     add_test(NAME ${target} COMMAND ${target})
     set_tests_properties(${target} PROPERTIES TIMEOUT 120 LABELS qt)
-    if(CMAKE_CROSSCOMPILING AND NOT arg_OFFSCREEN_ON_WINDOWS)
+    if(CMAKE_CROSSCOMPILING)
         set_tests_properties(${target} PROPERTIES RESOURCE_LOCK pedalwise_wine_display)
         pedalwise_qtest_environment(${target} QT_QPA_PLATFORM=windows QT_ACCESSIBILITY=1)
     else()

@@ -1,8 +1,6 @@
 #!/bin/bash
-# Runs a Windows program under Wine, in a prefix kept in the build folder and made on first
-# use. The prefix is made before the program starts because Wine's first start in a new
-# prefix prints to the console, which would corrupt the test listing read from the program.
-# Listed in docs/workarounds.md ("Wine's first start in a prefix").
+# Runs a Windows program under Wine, in a prefix kept in the build folder and made by Wine
+# on first use.
 set -e
 if [ -z "$PEDALWISE_WINEPREFIX" ]; then
     dir=$PWD
@@ -12,9 +10,6 @@ if [ -z "$PEDALWISE_WINEPREFIX" ]; then
 fi
 export WINEPREFIX="$PEDALWISE_WINEPREFIX"
 export WINEDEBUG=-all
-# A new prefix offers no download of Wine Mono and Wine Gecko, whose dialog would wait for an
-# answer; listed in docs/workarounds.md ("Wine's Mono and Gecko").
-export WINEDLLOVERRIDES="mscoree,mshtml="
 # Console programs need no display. Programs on Windows' own platform are given the virtual
 # display the whole run uses: the prefix's session must have it from its start.
 if [ -n "${PEDALWISE_WINE_DISPLAY:-}" ]; then
@@ -23,23 +18,6 @@ else
     unset DISPLAY
 fi
 unset WAYLAND_DISPLAY
-# The first program of a Wine session also starts Wine's own services, which inherit its
-# output and outlive it; a test runner reading that output would then wait for them. So the
-# session is started here, with its output going nowhere and without the lock, and kept alive
-# between programs.
-# Listed in docs/workarounds.md ("Wine's services").
-mkdir -p "$(dirname "$WINEPREFIX")"
-(
-    flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
-        wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
-    fi
-    if wineserver -p 30 </dev/null >/dev/null 2>&1 9>&-; then
-        wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
-    fi
-) 9>"$WINEPREFIX.lock"
-
 # A program whose start Wine itself gave up on, under load or while its session was still
 # coming up, is started again, twice at most. Only Wine's own start-up failures count: a test
 # that fails, or a program that crashes (Wine's "Unhandled exception"), is never run again.
@@ -47,8 +25,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # Listed in docs/workarounds.md ("Wine's start-up retries").
 errors=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 trap 'rm -f "$errors"' EXIT
-# (Its errors go through a file rather than a pipe, which a service Wine starts could hold
-# open after the program ends.)
+# (Its errors go through a file rather than a pipe, which the services Wine starts with a
+# session hold open for a second or so after the program ends.)
 for try in 1 2 3; do
     status=0
     wine "$@" 2>"$errors" || status=$?

@@ -47,9 +47,7 @@ class Prefix:
 
     def __init__(self, path):
         self.path = path
-        # No offer to download Wine Mono or Gecko: docs/workarounds.md ("Wine's Mono and Gecko").
-        self.env = dict(os.environ, WINEPREFIX=path, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.env = dict(os.environ, WINEPREFIX=path, WINEDEBUG="-all")
 
     def wine(self, *args, **kwargs):
         return subprocess.run(["wine", *args], env=self.env, capture_output=True,
@@ -89,9 +87,7 @@ class Program:
         finally:
             if wine_log:
                 log.close()
-        # Wine's first start in a session takes seconds before anything shows.
-        # Listed in docs/workarounds.md ("Wine's slow first start").
-        self.window = poll("the main window", lambda: windows_named(TITLE), 3 * TIMEOUT)[0]
+        self.window = poll("the main window", lambda: windows_named(TITLE))[0]
         self.activate()
 
     def activate(self):

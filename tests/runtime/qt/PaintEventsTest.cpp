@@ -79,14 +79,15 @@ private slots:
         QTRY_VERIFY(menu.isVisible());
         const QRect under(m_window->windowHandle()->mapFromGlobal(menu.frameGeometry().topLeft()),
                           menu.frameGeometry().size());
-        // Wine 10 exposes that area itself; a window system that keeps covered areas does not.
+        // Wine 10 exposes that area itself, later under load; the offscreen platform, which
+        // keeps covered areas, never does.
         ExposureCount exposures(*m_window->windowHandle());
         menu.close();
-        testing::drainEvents();
-        if (exposures.count == 0) {
+        if (QGuiApplication::platformName() == QStringLiteral("offscreen") ||
+            !QTest::qWaitFor([&] { return exposures.count > 0; }, 5000)) {
             expose(under);
-            testing::drainEvents();
         }
+        testing::drainEvents();
         QCOMPARE(m_spy->count(), 0);
 
         // Only once: that area covered and uncovered later is drawn afresh.

@@ -6,12 +6,14 @@
 #include <QAccessible>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QValidator>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace pedalwise::ui {
@@ -147,7 +149,10 @@ void TextBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TextBox::contextMenuEvent(QContextMenuEvent* event) {
-    editWhole([&] { QLineEdit::contextMenuEvent(event); });
+    // Qt's own menu pastes once the event is over, where a paste the limit refuses would be lost;
+    // run here, its Paste is an edit like the others.
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    editWhole([&] { menu->exec(event->globalPos()); });
 }
 
 // A drop and an input method's text are cut whole before Qt sees them: both move the caret or

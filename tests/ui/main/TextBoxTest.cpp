@@ -7,7 +7,9 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 
 using namespace pedalwise::ui;
 
@@ -193,6 +195,7 @@ private slots:
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("afterUndo");
         QTest::newRow("pasted") << "pasted" << QStringLiteral("12");
+        QTest::newRow("pasted from the menu") << "menu" << QStringLiteral("12");
         // A drop at the caret, an input method's text and a screen reader's insertion join the
         // typing before them, as they do below the limit.
         for (const char* way : {"dropped", "input method", "screen reader", "typed"}) {
@@ -211,6 +214,21 @@ private slots:
         if (way == "pasted") {
             QGuiApplication::clipboard()->setText(arriving);
             QTest::keySequence(&box, QKeySequence::Paste);
+        } else if (way == "menu") {
+            QGuiApplication::clipboard()->setText(arriving);
+            QTimer::singleShot(0, &box, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu != nullptr);
+                for (QAction* action : menu->actions()) {
+                    if (action->text().startsWith(QStringLiteral("&Paste"))) {
+                        action->trigger();
+                    }
+                }
+                menu->close();
+            });
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                      box.mapToGlobal(QPoint(1, 1)));
+            QApplication::sendEvent(&box, &menuKey);
         } else if (way == "dropped") {
             QMimeData data;
             data.setText(arriving);

@@ -45,7 +45,6 @@ public:
 
     pedalwise::testing::RecordedMessages messages;
     pedalwise::testing::RecordedProgramEnd programEnd;
-    pedalwise::testing::RecordedAnnouncements announcements;
     pedalwise::testing::ModalWatchdog watchdog;
     pedalwise::ui::Form1 form;
     const pedalwise::ui::Form1Controls& ui = form.controls();

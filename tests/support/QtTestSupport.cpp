@@ -23,30 +23,6 @@ RecordedProgramEnd::~RecordedProgramEnd() {
     runtime::ProgramEndSlot::install(m_previous);
 }
 
-namespace {
-RecordedAnnouncements* g_announcements = nullptr;
-} // namespace
-
-RecordedAnnouncements::RecordedAnnouncements()
-    : m_previous(QAccessible::installUpdateHandler(&RecordedAnnouncements::record)) {
-    g_announcements = this;
-}
-
-RecordedAnnouncements::~RecordedAnnouncements() {
-    QAccessible::installUpdateHandler(m_previous);
-    g_announcements = nullptr;
-}
-
-void RecordedAnnouncements::record(QAccessibleEvent* event) {
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    if (g_announcements != nullptr && event->type() == QAccessible::Announcement) {
-        g_announcements->texts << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
-    }
-#else
-    static_cast<void>(event);
-#endif
-}
-
 ModalWatchdog::ModalWatchdog() {
     connect(&m_timer, &QTimer::timeout, this, &ModalWatchdog::check);
     m_timer.start(20);

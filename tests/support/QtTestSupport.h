@@ -3,7 +3,6 @@
 #include "runtime/platform/MessageBox.h"
 #include "runtime/qt/ProgramEnd.h"
 
-#include <QAccessible>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -51,24 +50,6 @@ public:
 
 private:
     runtime::ProgramEndService* m_previous;
-};
-
-// Keeps the texts the program has screen readers announce, as Qt 6.8 and later hand them to the
-// platform's bridge. An older Qt passes events on only while a screen reader listens, which no
-// Qt test has: there the end-to-end screen-reader tests hear them.
-class RecordedAnnouncements final {
-public:
-    RecordedAnnouncements();
-    ~RecordedAnnouncements();
-    RecordedAnnouncements(const RecordedAnnouncements&) = delete;
-    RecordedAnnouncements& operator=(const RecordedAnnouncements&) = delete;
-
-    QStringList texts;
-
-private:
-    static void record(QAccessibleEvent* event);
-
-    QAccessible::UpdateHandler m_previous;
 };
 
 // Closes any modal dialog that opens while it runs and remembers its title, so that a test

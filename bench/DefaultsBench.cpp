@@ -1,6 +1,5 @@
 #include "defaults/DefaultsFile.h"
-#include "runtime/platform/FileSystem.h"
-#include "support/FileSystemTestSupport.h"
+#include "support/FakeFileSystem.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,25 +9,16 @@
 namespace {
 
 using pedalwise::defaults::ReadDefaults;
-using pedalwise::testing::TempFolder;
-namespace runtime = pedalwise::runtime;
 
-// Drive C in a temporary folder holding the defaults file with the given bytes.
+// The defaults file in a scratch folder, with the given bytes.
 class DefaultsFileFixture {
 public:
-    explicit DefaultsFileFixture(const std::string& bytes)
-        : m_files(runtime::makeNativeFileSystem(m_temp.path())),
-          m_previous(runtime::FileSystemSlot::install(m_files.get())) {
-        pedalwise::testing::writeBytes(m_temp.path() / "pedalwise.dat", bytes);
+    explicit DefaultsFileFixture(const std::string& bytes) {
+        pedalwise::test::writeBytes(m_files.file("pedalwise.dat"), bytes);
     }
-    DefaultsFileFixture(const DefaultsFileFixture&) = delete;
-    DefaultsFileFixture& operator=(const DefaultsFileFixture&) = delete;
-    ~DefaultsFileFixture() { runtime::FileSystemSlot::install(m_previous); }
 
 private:
-    TempFolder m_temp;
-    std::unique_ptr<runtime::FileSystem> m_files;
-    runtime::FileSystem* m_previous;
+    pedalwise::test::FakeFileSystem m_files;
 };
 
 // The file part of one default loading: open, five lines, close.

@@ -1,6 +1,5 @@
 #include "BenchApplication.h"
-#include "runtime/platform/FileSystem.h"
-#include "support/FileSystemTestSupport.h"
+#include "support/FakeFileSystem.h"
 #include "ui/main/Form1.h"
 
 #include <QTest>
@@ -11,17 +10,12 @@
 
 namespace {
 
-namespace runtime = pedalwise::runtime;
-using pedalwise::testing::TempFolder;
-
 // One default loading as a paint runs it: read the five lines of a typical file, set the five
 // inputs and move the focus to the wheel.
 void paintLoadsTheDefaults(benchmark::State& state) {
     pedalwise::bench::ensureApplication();
-    const TempFolder driveC;
-    pedalwise::testing::writeBytes(driveC.path() / "pedalwise.dat", "27\r\n48\r\n16\r\n1\r\n1\r\n");
-    const std::unique_ptr<runtime::FileSystem> files = runtime::makeNativeFileSystem(driveC.path());
-    runtime::FileSystem* previous = runtime::FileSystemSlot::install(files.get());
+    const pedalwise::test::FakeFileSystem files;
+    pedalwise::test::writeBytes(files.file("pedalwise.dat"), "27\r\n48\r\n16\r\n1\r\n1\r\n");
     {
         pedalwise::ui::Form1 form;
         form.show();
@@ -36,7 +30,6 @@ void paintLoadsTheDefaults(benchmark::State& state) {
             state.SkipWithError("the defaults were not loaded");
         }
     }
-    runtime::FileSystemSlot::install(previous);
 }
 BENCHMARK(paintLoadsTheDefaults)->Unit(benchmark::kMicrosecond);
 

@@ -1,8 +1,7 @@
 #include "defaults/DefaultsFile.h"
 
-#include "runtime/platform/FileSystem.h"
 #include "runtime/platform/RuntimeError.h"
-#include "support/FileSystemTestSupport.h"
+#include "support/FakeFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -31,12 +30,11 @@ void PrintTo(const DefaultValues& values, std::ostream* out) {
 
 namespace {
 
-using runtime::FileSystem;
-using runtime::FileSystemError;
-using testing::namesIn;
-using testing::readBytes;
-using testing::TempFolder;
-using testing::writeBytes;
+using test::FakeFileSystem;
+using test::namesIn;
+using test::readBytes;
+using test::writeBytes;
+using Step = FakeFileSystem::Step;
 
 DefaultValues values(std::string wheel, std::string drive1, std::string driven1, std::string drive2,
                      std::string driven2) {
@@ -44,124 +42,18 @@ DefaultValues values(std::string wheel, std::string drive1, std::string driven1,
             std::move(driven2)};
 }
 
-// The steps of a save, each of which a test can make fail.
-enum class Step { Open, Write, Flush, Sync, Close, Rename };
-
-// Passes everything on to another file system, fails one chosen step of a save the way the
-// system would, and counts the bytes that reading takes from files.
-class ProbeFileSystem final : public FileSystem {
-public:
-    explicit ProbeFileSystem(FileSystem& inner) : m_inner(inner) {}
-
-    void failAt(Step step, std::string reason) {
-        m_failing = step;
-        m_reason = std::move(reason);
-    }
-    void failNowhere() { m_failing.reset(); }
-    std::size_t bytesRead() const { return m_bytesRead; }
-
-    std::filesystem::path nativePath(std::string_view programPath) const override {
-        return m_inner.nativePath(programPath);
-    }
-    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
-        return m_inner.formerPath(programPath);
-    }
-    std::string displayPath(const std::filesystem::path& path) const override {
-        return m_inner.displayPath(path);
-    }
-    std::unique_ptr<runtime::InputFile> openForInput(const std::filesystem::path& path) override {
-        return std::make_unique<CountingInput>(m_inner.openForInput(path), m_bytesRead);
-    }
-    std::unique_ptr<runtime::OutputFile>
-    createBeside(const std::filesystem::path& target) override {
-        failIf(Step::Open);
-        return std::make_unique<FaultyOutput>(m_inner.createBeside(target), *this);
-    }
-    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        failIf(Step::Rename);
-        m_inner.replace(from, to);
-    }
-    void remove(const std::filesystem::path& path) noexcept override { m_inner.remove(path); }
-
-private:
-    class CountingInput final : public runtime::InputFile {
-    public:
-        CountingInput(std::unique_ptr<runtime::InputFile> inner, std::size_t& count)
-            : m_inner(std::move(inner)), m_count(count) {}
-        std::size_t read(char* buffer, std::size_t size) override {
-            const std::size_t count = m_inner->read(buffer, size);
-            m_count += count;
-            return count;
-        }
-
-    private:
-        std::unique_ptr<runtime::InputFile> m_inner;
-        std::size_t& m_count;
-    };
-
-    // Fails like the system: a failed write has stored part of the bytes, and a failed
-    // close has closed the file all the same.
-    class FaultyOutput final : public runtime::OutputFile {
-    public:
-        FaultyOutput(std::unique_ptr<runtime::OutputFile> inner, ProbeFileSystem& owner)
-            : m_inner(std::move(inner)), m_owner(owner) {}
-        const std::filesystem::path& path() const override { return m_inner->path(); }
-        void write(std::string_view bytes) override {
-            if (m_owner.m_failing == Step::Write) {
-                m_inner->write(bytes.substr(0, bytes.size() / 2));
-                m_inner->flush();
-            }
-            m_owner.failIf(Step::Write);
-            m_inner->write(bytes);
-        }
-        void flush() override {
-            m_owner.failIf(Step::Flush);
-            m_inner->flush();
-        }
-        void sync() override {
-            m_owner.failIf(Step::Sync);
-            m_inner->sync();
-        }
-        void close() override {
-            m_inner->close();
-            m_owner.failIf(Step::Close);
-        }
-
-    private:
-        std::unique_ptr<runtime::OutputFile> m_inner;
-        ProbeFileSystem& m_owner;
-    };
-
-    void failIf(Step step) const {
-        if (m_failing == step) {
-            throw FileSystemError(m_reason);
-        }
-    }
-
-    FileSystem& m_inner;
-    std::optional<Step> m_failing;
-    std::string m_reason;
-    std::size_t m_bytesRead = 0;
-};
-
-// Every test gets temporary folders as the user's folder and as the drive C where earlier
-// versions kept the file, seen through a probe.
+// Every test gets scratch folders as the user's folder and as the drive C where earlier
+// versions kept the file.
 class DefaultsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_previous = runtime::FileSystemSlot::install(&m_probe); }
-    void TearDown() override { runtime::FileSystemSlot::install(m_previous); }
-
-    std::filesystem::path file() const { return m_temp.path() / "pedalwise.dat"; }
+    std::filesystem::path file() const { return m_files.file("pedalwise.dat"); }
     std::string failedSave(const std::string& reason) const {
-        return "The defaults could not be saved to " + m_probe.displayPath(file()) + ": " + reason;
+        return "The defaults could not be saved to " +
+               runtime::displayPath(runtime::nativePath(kDefaultsPath)).toStdString() + ": " +
+               reason;
     }
 
-    TempFolder m_temp;
-    TempFolder m_driveC;
-    std::unique_ptr<FileSystem> m_native =
-        runtime::makeNativeFileSystem(m_temp.path(), m_driveC.path());
-    ProbeFileSystem m_probe{*m_native};
-    FileSystem* m_previous = nullptr;
+    FakeFileSystem m_files;
 };
 
 struct ReadCase {
@@ -221,16 +113,22 @@ TEST_F(DefaultsFileTest, readsFiveLinesOrNothing) {
 }
 
 TEST_F(DefaultsFileTest, readingWithoutAFileFailsAndCreatesNothing) {
-    std::unique_ptr<FileSystem> absent = runtime::makeNativeFileSystem(m_temp.path() / "absent");
-    runtime::FileSystemSlot::install(absent.get());
+    std::filesystem::remove(m_files.folder());
     EXPECT_EQ(ReadDefaults(), std::nullopt);
-    EXPECT_FALSE(std::filesystem::exists(m_temp.path() / "absent"));
+    EXPECT_FALSE(std::filesystem::exists(m_files.folder()));
 }
 
-TEST_F(DefaultsFileTest, readingStopsAfterTheFifthLine) {
-    writeBytes(file(), "27\r\n48\r\n16\r\n1\r\n1\r\n" + std::string(4 * kPiece, 'x'));
-    EXPECT_EQ(ReadDefaults(), values("27", "48", "16", "1", "1"));
-    EXPECT_LE(m_probe.bytesRead(), kPiece);
+TEST(DefaultsFormatTest, readingStopsAfterTheFifthLine) {
+    const std::string bytes = "27\r\n48\r\n16\r\n1\r\n1\r\n" + std::string(4 * kPiece, 'x');
+    std::size_t taken = 0;
+    EXPECT_EQ(ParseDefaults([&](char* buffer, std::size_t size) {
+                  const std::size_t count = std::min(size, bytes.size() - taken);
+                  std::copy_n(bytes.data() + taken, count, buffer);
+                  taken += count;
+                  return count;
+              }),
+              values("27", "48", "16", "1", "1"));
+    EXPECT_LE(taken, kPiece);
 }
 
 TEST_F(DefaultsFileTest, writesEachTextFollowedByCrLf) {
@@ -240,7 +138,7 @@ TEST_F(DefaultsFileTest, writesEachTextFollowedByCrLf) {
     EXPECT_EQ(readBytes(file()), "\r\n\r\n\r\n\r\n\r\n");
     WriteDefaults(values(" 27 ", "abc", "", "1e999", "-"));
     EXPECT_EQ(readBytes(file()), " 27 \r\nabc\r\n\r\n1e999\r\n-\r\n");
-    EXPECT_EQ(namesIn(m_temp.path()), std::vector<std::string>{"pedalwise.dat"});
+    EXPECT_EQ(namesIn(m_files.folder()), std::vector<std::string>{"pedalwise.dat"});
 }
 
 TEST_F(DefaultsFileTest, whatIsWrittenReadsBack) {
@@ -256,11 +154,11 @@ TEST_F(DefaultsFileTest, whatIsWrittenReadsBack) {
 // user's folder; the old file is never written, and is read only while the user's is absent.
 TEST_F(DefaultsFileTest, anEarlierFileOnDriveCLoadsUntilTheFirstSave) {
     const std::string earlier = "26\r\n52\r\n14\r\n1\r\n1\r\n";
-    writeBytes(m_driveC.path() / "pedalwise.dat", earlier);
+    writeBytes(m_files.formerFile("pedalwise.dat"), earlier);
     EXPECT_EQ(ReadDefaults(), values("26", "52", "14", "1", "1"));
     WriteDefaults(values("27", "48", "16", "1", "1"));
     EXPECT_EQ(readBytes(file()), "27\r\n48\r\n16\r\n1\r\n1\r\n");
-    EXPECT_EQ(readBytes(m_driveC.path() / "pedalwise.dat"), earlier);
+    EXPECT_EQ(readBytes(m_files.formerFile("pedalwise.dat")), earlier);
     EXPECT_EQ(ReadDefaults(), values("27", "48", "16", "1", "1"));
 
     writeBytes(file(), "27\r\n");
@@ -277,7 +175,7 @@ class SaveFailureTest : public DefaultsFileTest, public ::testing::WithParamInte
 TEST_P(SaveFailureTest, aFailedStepKeepsTheOldFileAndLeavesNothingBehind) {
     const std::string old = "26\r\n52\r\n14\r\n1\r\n1\r\n";
     writeBytes(file(), old);
-    m_probe.failAt(GetParam(), "No space left on device");
+    m_files.failAt(GetParam(), "No space left on device");
     try {
         WriteDefaults(values("27", "48", "16", "1", "1"));
         FAIL() << "the save reported success";
@@ -285,38 +183,34 @@ TEST_P(SaveFailureTest, aFailedStepKeepsTheOldFileAndLeavesNothingBehind) {
         EXPECT_EQ(error.what(), failedSave("No space left on device"));
     }
     EXPECT_EQ(readBytes(file()), old);
-    EXPECT_EQ(namesIn(m_temp.path()), std::vector<std::string>{"pedalwise.dat"});
+    EXPECT_EQ(namesIn(m_files.folder()), std::vector<std::string>{"pedalwise.dat"});
 }
 
 TEST_P(SaveFailureTest, aFailedFirstSaveLeavesNoFile) {
-    m_probe.failAt(GetParam(), "Input/output error");
+    m_files.failAt(GetParam());
     EXPECT_THROW(WriteDefaults(values("27", "48", "16", "1", "1")), runtime::RuntimeError);
-    EXPECT_TRUE(namesIn(m_temp.path()).empty());
+    EXPECT_TRUE(namesIn(m_files.folder()).empty());
     EXPECT_EQ(ReadDefaults(), std::nullopt);
 }
 
 std::string stepName(const ::testing::TestParamInfo<Step>& info) {
-    constexpr const char* names[] = {"open", "write", "flush", "sync", "close", "rename"};
+    constexpr const char* names[] = {"open", "write", "commit"};
     return names[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, SaveFailureTest,
-                         ::testing::Values(Step::Open, Step::Write, Step::Flush, Step::Sync,
-                                           Step::Close, Step::Rename),
-                         stepName);
+                         ::testing::Values(Step::Open, Step::Write, Step::Commit), stepName);
 
 #ifndef _WIN32
 
 TEST_F(DefaultsFileTest, theFileLivesInThePedalwiseDataFolderMadeOnlyBySaving) {
-    testing::ScopedEnvironment home("HOME", m_temp.path().c_str());
-    testing::ScopedEnvironment data("XDG_DATA_HOME", nullptr);
-    std::unique_ptr<FileSystem> machine = runtime::makeNativeFileSystem();
-    ProbeFileSystem probe(*machine);
-    runtime::FileSystemSlot::install(&probe);
-    const std::filesystem::path folder = m_temp.path() / ".local" / "share" / "pedalwise";
+    const test::ScopedEnvironment home("HOME", m_files.folder().c_str());
+    const test::ScopedEnvironment data("XDG_DATA_HOME", nullptr);
+    FakeFileSystem probe(FakeFileSystem::machineFolders);
+    const std::filesystem::path folder = m_files.folder() / ".local" / "share" / "pedalwise";
 
     EXPECT_EQ(ReadDefaults(), std::nullopt);
-    EXPECT_FALSE(std::filesystem::exists(m_temp.path() / ".local"));
+    EXPECT_FALSE(std::filesystem::exists(m_files.folder() / ".local"));
 
     probe.failAt(Step::Open, "Permission denied");
     try {
@@ -327,7 +221,7 @@ TEST_F(DefaultsFileTest, theFileLivesInThePedalwiseDataFolderMadeOnlyBySaving) {
                                    "~/.local/share/pedalwise/pedalwise.dat: Permission denied");
     }
 
-    probe.failNowhere();
+    probe.failAt(std::nullopt);
     WriteDefaults(values("27", "48", "16", "1", "1"));
     EXPECT_EQ(readBytes(folder / "pedalwise.dat"), "27\r\n48\r\n16\r\n1\r\n1\r\n");
     struct stat status {};
@@ -342,16 +236,16 @@ TEST_F(DefaultsFileTest, savingIntoAFolderThatCannotBeWrittenChangesNothing) {
     }
     const std::string old = "26\r\n52\r\n14\r\n1\r\n1\r\n";
     writeBytes(file(), old);
-    ::chmod(m_temp.path().c_str(), 0500);
+    ::chmod(m_files.folder().c_str(), 0500);
     try {
         WriteDefaults(values("27", "48", "16", "1", "1"));
         FAIL() << "the save reported success";
     } catch (const runtime::RuntimeError& error) {
         EXPECT_EQ(error.what(), failedSave("Permission denied"));
     }
-    ::chmod(m_temp.path().c_str(), 0700);
+    ::chmod(m_files.folder().c_str(), 0700);
     EXPECT_EQ(readBytes(file()), old);
-    EXPECT_EQ(namesIn(m_temp.path()), std::vector<std::string>{"pedalwise.dat"});
+    EXPECT_EQ(namesIn(m_files.folder()), std::vector<std::string>{"pedalwise.dat"});
 }
 
 TEST_F(DefaultsFileTest, textIsStoredInTheLocalesUtf8) {
@@ -402,9 +296,9 @@ TEST(RealFoldersTest, theDefaultsFileIsInTheUsersRoamingAppData) {
             WriteDefaults(values("", "\xE4\xB8\xAD", "", "", ""));
             ADD_FAILURE() << "a text the code page cannot hold was saved";
         } catch (const runtime::RuntimeError& error) {
-            EXPECT_TRUE(std::string(error.what())
-                            .starts_with("The defaults could not be saved to " +
-                                         runtime::pathToUtf8(real) + ": "))
+            EXPECT_TRUE(
+                std::string(error.what())
+                    .starts_with("The defaults could not be saved to " + real.string() + ": "))
                 << error.what();
         }
         EXPECT_EQ(readBytes(real), "27\r\n48\r\n16\r\n1\r\n1\r\n");

@@ -6,16 +6,17 @@
 
 namespace pedalwise::runtime {
 
-// Looks up one ordinary file by path (a directory, hidden or system file does not match).
-// Paths are the program's UTF-8 text. Answers the file's name without its folder, or empty
-// text when nothing matches; a path that cannot be looked up at all throws RuntimeError.
+// Looks up one ordinary file by path (a folder, a hidden or a system file does not match);
+// wildcards in the file's name match as the system's search does, and letters match in
+// either case. Paths are the program's UTF-8 text. Answers the file's name without its
+// folder, or empty text when nothing matches; a path that names no file at all throws
+// RuntimeError.
 class FileLookupService {
 public:
     virtual ~FileLookupService() = default;
-    virtual std::string find(const std::string& path) = 0;
+    virtual std::string find(const std::string& path);
 };
 
-// The file system's lookup; each platform's backend defines it.
 FileLookupService& systemFileLookupService();
 
 // The service in use: the system's unless a test installed another.

@@ -1,161 +1,119 @@
 #include "runtime/platform/FileSystem.h"
 
-#include "runtime/platform/FileSystemBackend.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 
-#include <chrono>
-#include <cstdio>
-#include <random>
-#include <utility>
+#include <filesystem>
+#include <system_error>
 
 namespace pedalwise::runtime {
 namespace {
 
-// The machine's file system: the folders makeNativeFileSystem was given, on the system's calls.
-class NativeFileSystem final : public FileSystem {
-public:
-    NativeFileSystem(std::optional<std::filesystem::path> dataFolder,
-                     std::optional<std::filesystem::path> formerDriveC)
-        : m_dataFolder(std::move(dataFolder)), m_formerDriveC(std::move(formerDriveC)) {}
-
-    std::filesystem::path nativePath(std::string_view programPath) const override {
-        return backend::placeOnDriveC(programPath,
-                                      m_dataFolder ? *m_dataFolder : backend::systemDataFolder());
-    }
-
-    std::optional<std::filesystem::path> formerPath(std::string_view programPath) const override {
-        if (m_formerDriveC) {
-            return backend::placeOnDriveC(programPath, *m_formerDriveC);
-        }
-        if (!m_dataFolder) {
-            return backend::systemFormerPath(programPath);
-        }
-        return std::nullopt;
-    }
-
-    std::string displayPath(const std::filesystem::path& path) const override {
-        return backend::displayPath(path);
-    }
-
-    std::unique_ptr<InputFile> openForInput(const std::filesystem::path& path) override {
-        std::unique_ptr<InputFile> file = backend::openIfPresent(path);
-        if (!file) {
-            throw FileNotFound(backend::notFoundReason());
-        }
-        return file;
-    }
-
-    std::unique_ptr<InputFile> openIfPresent(const std::filesystem::path& path) override {
-        return backend::openIfPresent(path);
-    }
-
-    std::unique_ptr<OutputFile> createBeside(const std::filesystem::path& target) override {
-        return backend::createBeside(target);
-    }
-
-    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        backend::replace(from, to);
-    }
-
-    void remove(const std::filesystem::path& path) noexcept override { backend::remove(path); }
-
-private:
-    std::optional<std::filesystem::path> m_dataFolder;
-    std::optional<std::filesystem::path> m_formerDriveC;
-};
-
-} // namespace
-
-std::unique_ptr<FileSystem>
-makeNativeFileSystem(std::optional<std::filesystem::path> dataFolder,
-                     std::optional<std::filesystem::path> formerDriveC) {
-    return std::make_unique<NativeFileSystem>(std::move(dataFolder), std::move(formerDriveC));
+[[noreturn]] void fail(const QSaveFile& file) {
+    throw FileSystemError(file.errorString().toStdString());
 }
 
-FileSystem& machineFileSystem() {
-    static const std::unique_ptr<FileSystem> machine = makeNativeFileSystem();
-    return *machine;
-}
-
-void replaceFileContents(FileSystem& fileSystem, const std::filesystem::path& target,
-                         std::string_view bytes) {
-    std::unique_ptr<OutputFile> file = fileSystem.createBeside(target);
-    const std::filesystem::path temporary = file->path();
-    try {
-        file->write(bytes);
-        file->flush();
-        file->sync();
-        file->close();
-        fileSystem.replace(temporary, target);
-    } catch (...) {
-        // Closed first: Windows does not remove a file that is still open.
-        file.reset();
-        fileSystem.remove(temporary);
-        throw;
+// The place of a program path ("c:\a\b.dat") on a folder that stands for drive C.
+QString placeOn(QString driveC, std::string_view programPath) {
+    const QString rest = QString::fromUtf8(programPath.substr(2)).replace(u'\\', u'/');
+    for (const QString& part : rest.split(u'/', Qt::SkipEmptyParts)) {
+        driveC += u'/' + part;
     }
+    return driveC;
 }
 
-std::filesystem::path pathFromUtf8(std::string_view utf8) {
-    return std::filesystem::path(
-        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::string pathToUtf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
-}
-
-namespace backend {
-
-std::filesystem::path placeOnDriveC(std::string_view programPath,
-                                    const std::filesystem::path& driveC) {
+std::string_view onDriveC(std::string_view programPath) {
     if (programPath.size() < 2 || programPath[1] != ':' ||
         (programPath[0] != 'c' && programPath[0] != 'C')) {
         throw FileSystemError("Device unavailable");
     }
-    std::filesystem::path place = driveC;
-    std::string_view rest = programPath.substr(2);
-    while (!rest.empty()) {
-        const std::size_t end = rest.find_first_of("\\/");
-        const std::string_view part = rest.substr(0, end);
-        if (!part.empty()) {
-            place /= pathFromUtf8(part);
-        }
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+    return programPath;
+}
+
+// Every folder made is the owner's alone, as a user's data folder should be.
+void makeFolders(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (folder.empty() || std::filesystem::exists(folder, error)) {
+        return;
     }
-    return place;
+    makeFolders(folder.parent_path());
+    if (!std::filesystem::create_directory(folder, error) && error) {
+        throw FileSystemError(error.message());
+    }
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
 }
 
-std::string uniqueSuffix() {
-    static std::mt19937_64 generator(
-        std::random_device{}() ^
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    char text[32];
-    std::snprintf(text, sizeof text, ".%016llx.tmp", static_cast<unsigned long long>(generator()));
-    return text;
+} // namespace
+
+QString FileSystem::dataFolder() const {
+    return native::dataFolder();
 }
 
-// Bytes kept in the program before they go to the system in one write.
-constexpr std::size_t kWriteBuffer = std::size_t{64} * 1024;
+std::optional<QString> FileSystem::formerDriveC() const {
+    return native::formerDriveC();
+}
 
-void BufferedOutputFile::write(std::string_view bytes) {
-    m_pending.append(bytes);
-    if (m_pending.size() >= kWriteBuffer) {
-        flush();
+void FileSystem::open(QSaveFile& file) {
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail(file);
     }
 }
 
-void BufferedOutputFile::flush() {
-    std::size_t written = 0;
-    try {
-        while (written < m_pending.size()) {
-            written += writeSome(std::string_view(m_pending).substr(written));
-        }
-    } catch (...) {
-        m_pending.erase(0, written);
-        throw;
+void FileSystem::write(QSaveFile& file, const QByteArray& bytes) {
+    if (file.write(bytes) != bytes.size()) {
+        fail(file);
     }
-    m_pending.clear();
 }
 
-} // namespace backend
+// QSaveFile's commit syncs the file but passes a failed sync over, so the sync is ours.
+void FileSystem::commit(QSaveFile& file) {
+    if (!file.flush()) {
+        fail(file);
+    }
+    native::syncToDisk(file);
+    if (!file.commit()) {
+        fail(file);
+    }
+}
+
+FileSystem& machineFileSystem() {
+    static FileSystem machine;
+    return machine;
+}
+
+QString nativePath(std::string_view programPath) {
+    return placeOn(FileSystemSlot::get().dataFolder(), onDriveC(programPath));
+}
+
+std::optional<QString> formerPath(std::string_view programPath) {
+    if (const std::optional<QString> driveC = FileSystemSlot::get().formerDriveC()) {
+        return placeOn(*driveC, onDriveC(programPath));
+    }
+    return std::nullopt;
+}
+
+QString displayPath(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(path));
+#ifndef _WIN32
+    const QString home = QDir::cleanPath(QDir::homePath()) + u'/';
+    if (home != QStringLiteral("//") && shown.startsWith(home)) {
+        return QStringLiteral("~/") + shown.mid(home.size());
+    }
+#endif
+    return shown;
+}
+
+void saveFile(const QString& path, const QByteArray& bytes) {
+    const QString folder = QFileInfo(path).absolutePath();
+    makeFolders(std::filesystem::path(folder.toStdU16String()));
+    FileSystem& files = FileSystemSlot::get();
+    // A step that throws leaves the file unsaved: the QSaveFile then removes what it wrote.
+    QSaveFile file(path);
+    files.open(file);
+    files.write(file, bytes);
+    files.commit(file);
+    native::syncFolder(folder);
+}
+
 } // namespace pedalwise::runtime

@@ -2,6 +2,7 @@
 
 #include "runtime/platform/ServiceSlot.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace pedalwise::runtime {
@@ -14,10 +15,9 @@ namespace pedalwise::runtime {
 class ProgramStartService {
 public:
     virtual ~ProgramStartService() = default;
-    virtual void start(const std::string& programPath) = 0;
+    virtual void start(const std::string& programPath);
 };
 
-// The operating system's program start; each platform's backend defines it.
 ProgramStartService& systemProgramStartService();
 
 // The service in use: the system's unless a test installed another.
@@ -25,5 +25,10 @@ using ProgramStartSlot = ServiceSlot<ProgramStartService, systemProgramStartServ
 
 // The program's way to start another program.
 void StartProgram(const std::string& programPath);
+
+// The full path of the first of `names` that is a program in a folder of PATH, name by name in
+// their order, or empty text. Only absolute folders count: the answer must not depend on the
+// working folder.
+std::string FindProgram(std::initializer_list<const char*> names);
 
 } // namespace pedalwise::runtime

@@ -45,7 +45,7 @@ public:
     virtual std::int32_t close(RegistryKey key) = 0;
 };
 
-// The operating system's registry; each platform's backend defines it.
+// The Windows registry (win/); Linux has none.
 RegistryService& systemRegistryService();
 
 // The service in use: the system's unless a test installed another.

@@ -1,19 +1,24 @@
 #include "ui/about/SysInfo.h"
 
-#include "runtime/platform/CodePage.h"
-#include "runtime/platform/FileLookup.h"
 #include "runtime/platform/MessageBox.h"
 #include "runtime/platform/ProgramStart.h"
+
+#include <string>
+
+#ifdef _WIN32
+#include "runtime/platform/CodePage.h"
+#include "runtime/platform/FileLookup.h"
 #include "runtime/platform/Registry.h"
 #include "runtime/platform/RuntimeError.h"
 
 #include <algorithm>
 #include <array>
-#include <string>
+#endif
 
 namespace pedalwise::ui {
 namespace {
 
+#ifdef _WIN32
 using runtime::RegistryService;
 
 constexpr const char* kViewerKey = R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)";
@@ -86,9 +91,8 @@ bool readValue(RegistryService& registry, std::int32_t root, const std::string& 
     return true;
 }
 
-// The search in its order; true when the viewer was started.
-bool startViewer() {
-    std::string path;
+// The viewer's program path from the registry, in the order of the search.
+bool findViewer(std::string& path) {
     if (!GetKeyValue(runtime::kLocalMachine32, kViewerKey, kViewerValue, path)) {
         if (!GetKeyValue(runtime::kLocalMachine32, kFolderKey, kFolderValue, path)) {
             return false;
@@ -100,7 +104,6 @@ bool startViewer() {
         }
         path = viewer;
     }
-    runtime::StartProgram(path);
     return true;
 }
 
@@ -125,10 +128,26 @@ bool GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName, const std::st
     return found;
 }
 
+#else
+
+// KDE's and the GTK desktops' viewers, in order of preference.
+bool findViewer(std::string& path) {
+    path = runtime::FindProgram({"hardinfo2", "hardinfo", "kinfocenter"});
+    return !path.empty();
+}
+
+} // namespace
+
+#endif
+
 void StartSysInfo() {
     bool started = false;
     try {
-        started = startViewer();
+        std::string path;
+        if (findViewer(path)) {
+            runtime::StartProgram(path);
+            started = true;
+        }
     } catch (...) {
         // Every failure ends in the same message.
     }

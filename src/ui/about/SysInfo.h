@@ -6,18 +6,21 @@
 namespace pedalwise::ui {
 
 // The launcher of the operating system's system-information viewer behind the About window's
-// "System Info" button. It has no Qt: the registry, the file lookup, the program start and the
-// message box are reached through the runtime's services, which tests replace.
+// "System Info" button. The registry (Windows only), the file lookup, the program start and
+// the message box are reached through the runtime's services, which tests replace.
 
 // Text of the one message shown for every failure to find or start the viewer.
 inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavailable At This Time";
 
-// Starts the viewer without waiting for it: first the full program path stored under
-// HKLM "SOFTWARE\Microsoft\Shared Tools\MSINFO" "PATH", started as it is; failing that, the
-// folder under HKLM "SOFTWARE\Microsoft\Shared Tools Location" "MSINFO" with "\MSINFO32.EXE"
-// appended, started only if that file is there. Anything else, a run-time error included,
-// shows the failure message once.
+// Starts the viewer without waiting for it. On Windows: first the full program path stored
+// under HKLM "SOFTWARE\Microsoft\Shared Tools\MSINFO" "PATH", started as it is; failing that,
+// the folder under HKLM "SOFTWARE\Microsoft\Shared Tools Location" "MSINFO" with
+// "\MSINFO32.EXE" appended, started only if that file is there. Elsewhere the first of the
+// desktops' viewers found on PATH. Anything else, a run-time error included, shows the
+// failure message once.
 void StartSysInfo();
+
+#ifdef _WIN32
 
 // Reads the value SubKeyRef of the key KeyName below the root KeyRoot as text into KeyVal and
 // says whether it was read. A string value gives its text without the terminating NUL; a
@@ -31,5 +34,6 @@ void StartSysInfo();
 // result is a plain bool.
 bool GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                  std::string& KeyVal);
+#endif
 
 } // namespace pedalwise::ui

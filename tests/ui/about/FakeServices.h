@@ -1,6 +1,7 @@
 #pragma once
 
-// Stand-ins for the runtime services the launcher uses, each recording what it was asked.
+// Stand-ins for the runtime services the launcher uses, each recording what it was asked; the
+// registry only on Windows, which alone has one.
 
 #include "runtime/platform/FileLookup.h"
 #include "runtime/platform/MessageBox.h"
@@ -43,6 +44,8 @@ public:
     }
     std::vector<Message> shown;
 };
+
+#ifdef _WIN32
 
 struct RegistryValue {
     // A constructor rather than aggregate initialisation: GCC 12 warns wrongly of an
@@ -125,6 +128,8 @@ private:
     runtime::RegistryKey m_lastHandle = 0x100;
 };
 
+#endif
+
 // Finds exactly the files it was given.
 class FakeFileLookup final : public runtime::FileLookupService {
 public:
@@ -150,7 +155,9 @@ public:
     std::vector<std::string> attempted;
 };
 
+#ifdef _WIN32
 using ScopedRegistry = ScopedService<runtime::RegistryService, runtime::RegistrySlot::install>;
+#endif
 using ScopedFileLookup =
     ScopedService<runtime::FileLookupService, runtime::FileLookupSlot::install>;
 using ScopedProgramStart =

@@ -3,6 +3,7 @@
 // over fake launcher services, and the program living on while it is open.
 #include "ui/about/frmAbout.h"
 #include "FakeServices.h"
+#include "support/FakeFileSystem.h"
 #include "support/QtTestSupport.h"
 #include "ui/main/Form1.h"
 
@@ -19,8 +20,6 @@ using namespace pedalwise;
 using namespace pedalwise::ui;
 
 namespace {
-
-const QString kViewer = QStringLiteral("/opt/viewer/bin/hardinfo2");
 
 QList<frmAbout*> VisibleAboutWindows() {
     QList<frmAbout*> found;
@@ -47,13 +46,33 @@ struct Fixture {
         }
     }
 
+    // Where the launcher will find a viewer: in the registry on Windows, on PATH elsewhere.
+    std::string offerViewer() {
+#ifdef _WIN32
+        const std::string viewer = "C:\\Viewer\\msinfo32.exe";
+        registry.set("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                     test::stringValue(viewer));
+#else
+        const std::string viewer = (bin.path() / "hardinfo2").string();
+        bin.write("hardinfo2", "#!/bin/sh\n");
+        std::filesystem::permissions(viewer, std::filesystem::perms::owner_all);
+#endif
+        programs.programs = {viewer};
+        return viewer;
+    }
+
     testing::RecordedMessages messages;
     testing::RecordedProgramEnd programEnd;
     testing::ModalWatchdog watchdog;
+#ifdef _WIN32
     test::FakeRegistry registry;
+    test::ScopedRegistry scopedRegistry{registry};
+#else
+    test::ScratchFolder bin;
+    test::ScopedEnvironment path{"PATH", bin.path().c_str()};
+#endif
     test::FakeFileLookup files;
     test::FakeProgramStart programs;
-    test::ScopedRegistry scopedRegistry{registry};
     test::ScopedFileLookup scopedFiles{files};
     test::ScopedProgramStart scopedPrograms{programs};
     Form1 form;
@@ -341,9 +360,7 @@ private slots:
     }
 
     void systemInfoStartsTheViewerAndTheWindowStays() {
-        m_f->registry.set("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
-                          test::stringValue(kViewer.toStdString()));
-        m_f->programs.programs = {kViewer.toStdString()};
+        const std::string viewer = m_f->offerViewer();
         frmAbout* about = openAbout();
 
         // Alt+S, Enter with the focus on the button, a click: each starts the viewer anew.
@@ -354,7 +371,7 @@ private slots:
         pressKey(Qt::Key_Return);
         QCOMPARE(m_f->programs.attempted.size(), std::size_t{2});
         QTest::mouseClick(about->controls().cmdSysInfo, Qt::LeftButton);
-        QCOMPARE(m_f->programs.attempted, std::vector<std::string>(3, kViewer.toStdString()));
+        QCOMPARE(m_f->programs.attempted, std::vector<std::string>(3, viewer));
         QVERIFY(m_f->messages.messages.empty());
         QCOMPARE(frmAbout::Loaded(), about);
         QVERIFY(about->isVisible());

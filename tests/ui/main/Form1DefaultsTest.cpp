@@ -1,9 +1,8 @@
 // The defaults on the main window: loading them into the five inputs at every paint, the
 // defaults panel with Set Defaults, Save and Cancel, and a save that fails.
-#include "runtime/platform/FileSystem.h"
 #include "runtime/qt/Dispatch.h"
 #include "runtime/qt/PaintEvents.h"
-#include "support/FileSystemTestSupport.h"
+#include "support/FakeFileSystem.h"
 #include "support/Form1Fixture.h"
 
 #include <QWindow>
@@ -12,49 +11,13 @@
 #include <optional>
 
 using namespace pedalwise;
-using pedalwise::testing::readBytes;
-using pedalwise::testing::TempFolder;
+using pedalwise::test::FakeFileSystem;
+using pedalwise::test::readBytes;
 using Inputs = Form1Fixture::Inputs;
 
 namespace {
 
 const std::string kTypical = "27\r\n48\r\n16\r\n1\r\n1\r\n";
-
-// The machine's file system with drive C in a temporary folder, counting how often the
-// defaults are read and failing every save on request.
-class ProbeFiles final : public runtime::FileSystem {
-public:
-    explicit ProbeFiles(const std::filesystem::path& driveC)
-        : m_inner(runtime::makeNativeFileSystem(driveC)) {}
-
-    int reads = 0;
-    std::optional<std::string> saveFailure;
-
-    std::filesystem::path nativePath(std::string_view programPath) const override {
-        return m_inner->nativePath(programPath);
-    }
-    std::string displayPath(const std::filesystem::path& path) const override {
-        return m_inner->displayPath(path);
-    }
-    std::unique_ptr<runtime::InputFile> openForInput(const std::filesystem::path& path) override {
-        ++reads;
-        return m_inner->openForInput(path);
-    }
-    std::unique_ptr<runtime::OutputFile>
-    createBeside(const std::filesystem::path& target) override {
-        if (saveFailure) {
-            throw runtime::FileSystemError(*saveFailure);
-        }
-        return m_inner->createBeside(target);
-    }
-    void replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        m_inner->replace(from, to);
-    }
-    void remove(const std::filesystem::path& path) noexcept override { m_inner->remove(path); }
-
-private:
-    std::unique_ptr<runtime::FileSystem> m_inner;
-};
 
 // Lets queued work, window-system events and the paints they cause run.
 void settle() {
@@ -66,20 +29,14 @@ void settle() {
 class Form1DefaultsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        m_driveC = std::make_unique<TempFolder>();
-        m_files = std::make_unique<ProbeFiles>(m_driveC->path());
-        m_previousFiles = runtime::FileSystemSlot::install(m_files.get());
-    }
+    void init() { m_files = std::make_unique<FakeFileSystem>(); }
 
     void cleanup() {
         if (m_window) {
             QVERIFY2(m_window->noModalDialog(), "a modal dialog appeared");
         }
         m_window.reset();
-        runtime::FileSystemSlot::install(m_previousFiles);
         m_files.reset();
-        m_driveC.reset();
     }
 
     // --- Loading at paint ---
@@ -87,7 +44,7 @@ private slots:
     void withoutAFileTheInputsStayEmptyAndTypedValuesSurvivePaints() {
         start();
         QCOMPARE(f().inputs(), QStringList({"", "", "", "", ""}));
-        QVERIFY(m_files->reads >= 1);
+        QVERIFY(m_files->lookups() >= 1);
         QCOMPARE(QApplication::focusWidget(), ui().txtWheel);
 
         f().enter({"26", "52", "1", "1", "13"});
@@ -161,7 +118,7 @@ private slots:
     void theWindowsOwnChangesAreNoPaints() {
         writeFile("26\r\n52\r\n1\r\n1\r\n13\r\n");
         start();
-        const int reads = m_files->reads;
+        const int reads = m_files->lookups();
         ui().txtDrive1->setText(QStringLiteral("39"));
         QTest::mouseClick(ui().cmdCalculate, Qt::LeftButton);
         QCOMPARE(ui().lblInches->text(), QStringLiteral("78"));
@@ -169,14 +126,14 @@ private slots:
         ui().mnuHelpContact->trigger();
         ui().frmDefaults->show();
         settle();
-        QCOMPARE(m_files->reads, reads);
+        QCOMPARE(m_files->lookups(), reads);
         QCOMPARE(ui().txtDrive1->text(), QStringLiteral("39"));
     }
 
     void paintsDueWhileAHandlerRunsGiveOneLoadingAfterIt() {
         writeFile(kTypical);
         start();
-        const int reads = m_files->reads;
+        const int reads = m_files->lookups();
         auto* paints = f().form.findChild<runtime::PaintEvents*>();
         QVERIFY(paints != nullptr);
         ui().frmDefaults->show();
@@ -187,20 +144,20 @@ private slots:
             paints->request();
             // A modal message runs the event loop inside the handler; the paint still waits.
             settle();
-            QCOMPARE(m_files->reads, reads);
+            QCOMPARE(m_files->lookups(), reads);
             ui().txtDrive1->setText(QStringLiteral("53"));
         });
         settle();
-        QCOMPARE(m_files->reads, reads + 1);
+        QCOMPARE(m_files->lookups(), reads + 1);
         QCOMPARE(ui().txtDrive1->text(), QStringLiteral("48"));
     }
 
     void anIdleWindowDoesNoWork() {
         writeFile(kTypical);
         start();
-        const int reads = m_files->reads;
+        const int reads = m_files->lookups();
         QTest::qWait(300);
-        QCOMPARE(m_files->reads, reads);
+        QCOMPARE(m_files->lookups(), reads);
     }
 
     // The focus move to the wheel leaves the box that had the focus, with that box's rule,
@@ -323,7 +280,7 @@ private slots:
         f().enter({"26", "52", "1", "1", "13"});
         ui().mnuSetupDefaults->trigger();
         f().enter({"700", "50", "34", "1", "1"}, Inputs::Panel);
-        m_files->saveFailure = "Permission denied";
+        m_files->failAt(FakeFileSystem::Step::Open, "Permission denied");
         QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
         settle();
 
@@ -337,10 +294,10 @@ private slots:
         QVERIFY(ui().frmDefaults->isVisible());
         QCOMPARE(f().inputs(Inputs::Panel), QStringList({"700", "50", "34", "1", "1"}));
         QCOMPARE(fileBytes(), std::optional<std::string>(kTypical));
-        QCOMPARE(testing::namesIn(m_driveC->path()), std::vector<std::string>{"pedalwise.dat"});
+        QCOMPARE(test::namesIn(m_files->folder()), std::vector<std::string>{"pedalwise.dat"});
 
         // The program goes on: once the folder can be written, the same panel saves.
-        m_files->saveFailure.reset();
+        m_files->failAt(std::nullopt);
         QTest::mouseClick(ui().cmdDefaultSave, Qt::LeftButton);
         QCOMPARE(fileBytes(), std::optional<std::string>("700\r\n50\r\n34\r\n1\r\n1\r\n"));
     }
@@ -408,11 +365,11 @@ private:
     const ui::Form1Controls& ui() const { return m_window->ui; }
 
     void writeFile(const std::string& bytes) const {
-        testing::writeBytes(m_driveC->path() / "pedalwise.dat", bytes);
+        test::writeBytes(m_files->file("pedalwise.dat"), bytes);
     }
 
     std::optional<std::string> fileBytes() const {
-        return readBytes(m_driveC->path() / "pedalwise.dat");
+        return readBytes(m_files->file("pedalwise.dat"));
     }
 
     void minimizeAndRestore() {
@@ -433,9 +390,7 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(&f().form));
     }
 
-    std::unique_ptr<TempFolder> m_driveC;
-    std::unique_ptr<ProbeFiles> m_files;
-    runtime::FileSystem* m_previousFiles = nullptr;
+    std::unique_ptr<FakeFileSystem> m_files;
     std::unique_ptr<Form1Fixture> m_window;
 };
 

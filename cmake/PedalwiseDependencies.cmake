@@ -44,4 +44,9 @@ if(PEDALWISE_WITH_QT)
     # would be the build's own time; without zstd, as only format 3 can name it.
     set(PEDALWISE_RCC_OPTIONS --format-version 1 --no-zstd)
     set(CMAKE_AUTORCC_OPTIONS ${PEDALWISE_RCC_OPTIONS})
+elseif(NOT PEDALWISE_BUILD_FUZZ)
+    # Without the user interface, the platform services, the defaults file and the launcher
+    # still build where QtCore is found; without it, the calculation and the defaults file's
+    # content alone.
+    find_package(Qt6 QUIET COMPONENTS Core)
 endif()

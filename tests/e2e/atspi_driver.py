@@ -123,6 +123,16 @@ class App:
                 return node
         return None
 
+    def answers(self, node):
+        """Whether the program answers a question about node. It answers the accessibility bus
+        only from its event loop, so an answer means the loop has run whatever it had queued
+        before, and none comes once the loop has ended."""
+        try:
+            node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            return True
+        except Exception:
+            return False
+
     def processor_seconds(self):
         """Processor time the process has used so far, in user and system mode."""
         with open(f"/proc/{self.process.pid}/stat") as f:

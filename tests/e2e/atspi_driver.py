@@ -172,6 +172,19 @@ class PedalwiseTestCase(unittest.TestCase):
         self.addCleanup(app.close)
         return app
 
+    def assertIdle(self, app, seconds, most):
+        """Fails as soon as the program has used more than `most` seconds of processor time,
+        or passes once `seconds` have gone by without that."""
+        before = app.processor_seconds()
+        deadline = time.monotonic() + seconds
+        while True:
+            used = app.processor_seconds() - before
+            if used > most:
+                self.fail(f"the program used {used:.2f} s of processor time, more than {most} s")
+            if time.monotonic() > deadline:
+                return
+            time.sleep(0.05)
+
     @property
     def defaults_path(self):
         return os.path.join(self.data_home, "pedalwise", "pedalwise.dat")

@@ -123,6 +123,16 @@ class App:
                 return node
         return None
 
+    def answers(self, node):
+        """Whether the program answers a question about node. It answers the accessibility bus
+        only from its event loop, so an answer means the loop has run whatever it had queued
+        before, and none comes once the loop has ended."""
+        try:
+            node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            return True
+        except Exception:
+            return False
+
     def processor_seconds(self):
         """Processor time the process has used so far, in user and system mode."""
         with open(f"/proc/{self.process.pid}/stat") as f:
@@ -161,6 +171,19 @@ class PedalwiseTestCase(unittest.TestCase):
         app = App(self.data_home, extra_env)
         self.addCleanup(app.close)
         return app
+
+    def assertIdle(self, app, seconds, most):
+        """Fails as soon as the program has used more than `most` seconds of processor time,
+        or passes once `seconds` have gone by without that."""
+        before = app.processor_seconds()
+        deadline = time.monotonic() + seconds
+        while True:
+            used = app.processor_seconds() - before
+            if used > most:
+                self.fail(f"the program used {used:.2f} s of processor time, more than {most} s")
+            if time.monotonic() > deadline:
+                return
+            time.sleep(0.05)
 
     @property
     def defaults_path(self):

@@ -6,8 +6,7 @@
 
 #include <QFile>
 
-#include <new>
-#include <stdexcept>
+#include <exception>
 
 namespace pedalwise::defaults {
 namespace {
@@ -24,8 +23,8 @@ QString placeToRead() {
     return path;
 }
 
-// A file that fails in the middle of a read reads as no file.
-struct ReadFailed {};
+// A read that fails part way through the file.
+class ReadFailed : public std::exception {};
 
 } // namespace
 
@@ -49,13 +48,10 @@ std::optional<DefaultValues> ReadDefaults() {
             }
         }
         return values;
-    } catch (const ReadFailed&) {
-    } catch (const runtime::FileSystemError&) {
-    } catch (const std::bad_alloc&) {
-        // Memory running out reads like any other unusable file.
-    } catch (const std::length_error&) {
+    } catch (const std::exception&) {
+        // A file that cannot be placed or read, or memory running out, reads as no file.
+        return std::nullopt;
     }
-    return std::nullopt;
 }
 
 void WriteDefaults(const DefaultValues& values) {
@@ -67,15 +63,14 @@ void WriteDefaults(const DefaultValues& values) {
     try {
         const QString path = runtime::nativePath(kDefaultsPath);
         shownPath = runtime::displayPath(path).toStdString();
-        DefaultValues encoded;
-        for (std::size_t i = 0; i < fieldsOf(values).size(); ++i) {
-            const std::string& text = *fieldsOf(values)[i];
-            const std::optional<std::string> bytes = runtime::toSystemCodePage(text);
+        DefaultValues encoded = values;
+        for (std::string* text : fieldsOf(encoded)) {
+            const std::optional<std::string> bytes = runtime::toSystemCodePage(*text);
             if (!bytes) {
-                throw saveFailed("The text \"" + text +
+                throw saveFailed("The text \"" + *text +
                                  "\" holds characters that the system's code page cannot store");
             }
-            *fieldsOf(encoded)[i] = *bytes;
+            *text = *bytes;
         }
         runtime::saveFile(path, QByteArray::fromStdString(FormatDefaults(encoded)));
     } catch (const runtime::FileSystemError& error) {

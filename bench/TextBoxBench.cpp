@@ -1,5 +1,5 @@
 #include "BenchApplication.h"
-#include "ui/main/Controls.h"
+#include "ui/controls/Controls.h"
 
 #include <QAccessible>
 #include <QTest>

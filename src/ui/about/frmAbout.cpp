@@ -5,9 +5,9 @@
 #include "runtime/qt/Dispatch.h"
 #include "runtime/qt/Taskbar.h"
 #include "ui/about/SysInfo.h"
-#include "ui/forms/CommandButton.h"
-#include "ui/forms/FormLayout.h"
-#include "ui/forms/Images.h"
+#include "ui/controls/CommandButton.h"
+#include "ui/controls/FormLayout.h"
+#include "ui/controls/Images.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -9,7 +9,7 @@
 #include "runtime/qt/PaintEvents.h"
 #include "runtime/qt/ProgramEnd.h"
 #include "ui/about/frmAbout.h"
-#include "ui/forms/Images.h"
+#include "ui/controls/Images.h"
 
 #include <QFont>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/forms/CommandButton.h"
-#include "ui/main/Controls.h"
+#include "ui/controls/CommandButton.h"
+#include "ui/controls/Controls.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -2,8 +2,8 @@
 // twips, the unit the window was laid out in; 15 twips make one pixel at 96 dpi.
 #include "ui/main/Form1.h"
 
-#include "ui/forms/FormLayout.h"
-#include "ui/forms/Images.h"
+#include "ui/controls/FormLayout.h"
+#include "ui/controls/Images.h"
 
 #include <QApplication>
 #include <QMenuBar>

@@ -1,4 +1,4 @@
-#include "ui/forms/CommandButton.h"
+#include "ui/controls/CommandButton.h"
 
 #include <QKeyEvent>
 

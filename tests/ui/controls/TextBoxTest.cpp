@@ -1,15 +1,19 @@
 // A text box as assistive technologies reach it: its text by unit and range, its caret and
 // selection, where its characters lie, and edits, at every kind of offset; and text that the
 // box's limit cuts short, however it arrives, cut between characters and undone as one edit.
-#include "support/Form1Fixture.h"
+#include "ui/controls/Controls.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using namespace pedalwise::ui;
 
@@ -90,9 +94,20 @@ QString Answer(QAccessibleInterface& box, const QString& call) {
 
 } // namespace
 
-class TextBoxTest : public Form1TestCase {
+// Each test has a box of its own in a window of its own, shown and active.
+class TextBoxTest : public QObject {
     Q_OBJECT
 private slots:
+    void init() {
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(300, 40);
+        m_box = new TextBox(m_window.get());
+        m_box->setGeometry(10, 10, 200, 20);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
     // A row gives the box's state, a call, what it answers, and the state it leaves. A unit
     // is answered as its text and its start and end; where there is none, -1 and -1.
     void screenReadersGetTheRightAnswerAtEveryOffset_data() {
@@ -146,7 +161,7 @@ private slots:
     void screenReadersGetTheRightAnswerAtEveryOffset() {
         QFETCH(QString, state);
         QFETCH(QString, call);
-        TextBox& box = *ui().txtWheel;
+        TextBox& box = *m_box;
         SetState(box, state);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
         QTEST(Answer(*accessible, call), "answer");
@@ -164,7 +179,7 @@ private slots:
 
     void characterRectanglesLieWhereTheBoxDrawsItsCharacters() {
         QFETCH(QString, text);
-        TextBox& box = *ui().txtWheel;
+        TextBox& box = *m_box;
         box.setText(text);
         QCoreApplication::processEvents(); // painted, scrolled to the caret at the end
         QAccessibleTextInterface& read =
@@ -205,7 +220,7 @@ private slots:
 
     void textTheLimitCutsIsCutWholeAndUndoneInOne() {
         QFETCH(QString, way);
-        TextBox& box = *ui().txtWheel;
+        TextBox& box = *m_box;
         box.setFocus();
         const QString start(way == "typed" ? 32764 : 32762, '7');
         box.setText(start);
@@ -255,8 +270,12 @@ private slots:
         QTest::keySequence(&box, QKeySequence::Undo);
         QTEST(box.text().mid(start.size()), "afterUndo");
     }
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    TextBox* m_box = nullptr;
 };
 
-PEDALWISE_QTEST_MAIN(TextBoxTest)
+QTEST_MAIN(TextBoxTest)
 
 #include "TextBoxTest.moc"

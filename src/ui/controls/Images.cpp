@@ -1,4 +1,4 @@
-#include "ui/forms/Images.h"
+#include "ui/controls/Images.h"
 
 #include <QImageReader>
 
@@ -41,7 +41,7 @@ QPixmap Picture(const QString& png, qreal devicePixelRatio) {
 QIcon ChainringIcon() {
     InitImages();
     QIcon icon;
-    // The sizes src/ui/forms/CMakeLists.txt renders; each small one is another's 2x.
+    // The sizes src/ui/controls/CMakeLists.txt renders; each small one is another's 2x.
     for (const int side : {16, 24, 32, 48, 64}) {
         icon.addPixmap(ReadPng(QStringLiteral(":/pedalwise/chainring-%1.png").arg(side)));
     }

@@ -101,7 +101,7 @@ private:
 };
 
 // A picture inside a sunken two-pixel border, at 1x or, on a high-DPI screen, at 2x (see
-// ui/forms/Images.h). A label underneath, so that screen readers see an image.
+// ui/controls/Images.h). A label underneath, so that screen readers see an image.
 class PictureBox : public QLabel {
     Q_OBJECT
 public:

@@ -1,4 +1,4 @@
-#include "ui/forms/FormLayout.h"
+#include "ui/controls/FormLayout.h"
 
 #include <QFontDatabase>
 

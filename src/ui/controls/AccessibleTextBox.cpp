@@ -1,6 +1,6 @@
-#include "ui/main/AccessibleTextBox.h"
+#include "ui/controls/AccessibleTextBox.h"
 
-#include "ui/main/Controls.h"
+#include "ui/controls/Controls.h"
 
 #include <QFontMetrics>
 #include <QList>

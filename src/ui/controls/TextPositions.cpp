@@ -1,4 +1,4 @@
-#include "ui/main/TextPositions.h"
+#include "ui/controls/TextPositions.h"
 
 #include <QTextBoundaryFinder>
 #include <QTextLayout>

@@ -1,7 +1,7 @@
-#include "ui/main/Controls.h"
+#include "ui/controls/Controls.h"
 
-#include "ui/forms/Images.h"
-#include "ui/main/AccessibleTextBox.h"
+#include "ui/controls/AccessibleTextBox.h"
+#include "ui/controls/Images.h"
 
 #include <QAccessible>
 #include <QFocusEvent>

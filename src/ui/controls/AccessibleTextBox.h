@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main/TextPositions.h"
+#include "ui/controls/TextPositions.h"
 
 #include <QAccessibleWidget>
 #include <QPointF>

@@ -88,7 +88,8 @@ private slots:
             expose(under);
         }
         testing::drainEvents();
-        QCOMPARE(m_spy->count(), 0);
+        QVERIFY2(m_spy->count() == 0, qPrintable(QStringLiteral("under the menu %1, exposed %2")
+                                                     .arg(text(under), exposures.seen.join(u' '))));
 
         // Only once: that area covered and uncovered later is drawn afresh.
         expose(under);
@@ -106,17 +107,31 @@ private slots:
     }
 
 private:
-    // Counts the exposures a window receives while it lives.
+    static QString text(const QRect& r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
+
+    // Counts the exposures a window receives while it lives, and keeps their areas.
     struct ExposureCount : QObject {
         explicit ExposureCount(QWindow& window) : m_window(window) {
             qApp->installEventFilter(this);
         }
         bool eventFilter(QObject* watched, QEvent* event) override {
-            count += watched == &m_window && event->type() == QEvent::Expose;
+            if (watched == &m_window && event->type() == QEvent::Expose) {
+                ++count;
+                QT_WARNING_PUSH
+                QT_WARNING_DISABLE_DEPRECATED
+                for (const QRect& r : static_cast<QExposeEvent*>(event)->region()) {
+                    seen << text(r);
+                }
+                QT_WARNING_POP
+                seen << QStringLiteral(";");
+            }
             return false;
         }
         QWindow& m_window;
         int count = 0;
+        QStringList seen;
     };
 
     // What the window system sends when it shows an area of the window again.

@@ -1,5 +1,6 @@
 // Stands in for the system-information viewer in the launcher's Windows tests. It writes its
-// command line into the file named by PEDALWISE_MARKER, keeps running until the file named by
+// arguments as Windows splits its command line, one a line, into the file named by
+// PEDALWISE_MARKER, keeps running until the file named by
 // PEDALWISE_RELEASE appears (ten seconds at most), then writes "<marker>.ended".
 
 #define WIN32_LEAN_AND_MEAN
@@ -26,13 +27,17 @@ void writeFile(const std::string& path, const std::string& text) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const std::string marker = environment("PEDALWISE_MARKER");
     const std::string release = environment("PEDALWISE_RELEASE");
     if (marker.empty()) {
         return 1;
     }
-    writeFile(marker, ::GetCommandLineA());
+    std::string arguments = argv[0];
+    for (int i = 1; i < argc; ++i) {
+        arguments += '\n' + std::string(argv[i]);
+    }
+    writeFile(marker, arguments);
     for (int wait = 0; wait < 200 && !std::filesystem::exists(release); ++wait) {
         ::Sleep(50);
     }

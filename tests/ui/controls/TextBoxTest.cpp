@@ -204,17 +204,23 @@ private slots:
     }
 
     // 32,762 characters and "12" typed; then "ab", a bicycle and "cd" arrive, with room for
-    // three code units: the box keeps "ab", and one Ctrl+Z takes back what arrived. A bicycle
-    // typed with room for one unit is left out, and the typing before it still undoes.
+    // three code units: the box keeps "ab", and one Ctrl+Z takes back what arrived, or only what
+    // was typed after it. A bicycle typed with room for one unit is left out, and the typing
+    // before it still undoes.
     void textTheLimitCutsIsCutWholeAndUndoneInOne_data() {
         QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("typedAfter");
         QTest::addColumn<QString>("afterUndo");
-        QTest::newRow("pasted") << "pasted" << QStringLiteral("12");
-        QTest::newRow("pasted from the menu") << "menu" << QStringLiteral("12");
+        QTest::newRow("pasted") << "pasted" << QString() << QStringLiteral("12");
+        QTest::newRow("pasted from the menu") << "menu" << QString() << QStringLiteral("12");
+        QTest::newRow("typed after a paste") << "pasted"
+                                             << "9" << QStringLiteral("12ab");
+        QTest::newRow("typed after a paste from the menu") << "menu"
+                                                           << "9" << QStringLiteral("12ab");
         // A drop at the caret, an input method's text and a screen reader's insertion join the
         // typing before them, as they do below the limit.
         for (const char* way : {"dropped", "input method", "screen reader", "typed"}) {
-            QTest::newRow(way) << way << QString();
+            QTest::newRow(way) << way << QString() << QString();
         }
     }
 
@@ -266,7 +272,9 @@ private slots:
             QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, kBicycle);
             QApplication::sendEvent(&box, &typed);
         }
-        QCOMPARE(box.text().mid(start.size()), way == "typed" ? "12" : "12ab");
+        QFETCH(QString, typedAfter);
+        QTest::keyClicks(&box, typedAfter);
+        QCOMPARE(box.text().mid(start.size()), (way == "typed" ? "12" : "12ab") + typedAfter);
         QTest::keySequence(&box, QKeySequence::Undo);
         QTEST(box.text().mid(start.size()), "afterUndo");
     }

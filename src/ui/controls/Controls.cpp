@@ -26,10 +26,9 @@ QAccessibleInterface* TextBoxAccessibility(const QString& /*className*/, QObject
     return nullptr;
 }
 
-// A box holds whole characters only, so that a Save never writes half of one. Qt cuts a text
+// A box holds whole characters only, so that a Save never writes half of one: Qt cuts a text
 // that is set at kMaxLength code units, which may keep only the first half of a character
-// outside the Basic Multilingual Plane; this drops that half. (Edits are cut before Qt sees
-// them.)
+// outside the Basic Multilingual Plane, and this drops that half. Edits are cut before Qt.
 class WholeCharacters final : public QValidator {
 public:
     using QValidator::QValidator;
@@ -45,29 +44,16 @@ public:
     }
 };
 
-// Qt's line edit starts a new step of undo where its caret moves, as its own paste does at both
-// of its ends: a paste cut here is put in between two such moves, so that it is undone alone and
-// apart from what is typed after it. Without them TextBoxTest's
-// textTheLimitCutsIsCutWholeAndUndoneInOne fails, its four pasted rows.
-void StepAside(QLineEdit& box) {
-    const int at = box.cursorPosition();
-    if (!box.hasSelectedText() && !box.text().isEmpty()) {
-        box.setCursorPosition(at > 0 ? at - 1 : at + 1);
-        box.setCursorPosition(at);
-    }
-}
-
 } // namespace
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     // Installed with the first box, once the application exists: a factory installed before
     // it is never asked. Qt keeps the first accessible interface it makes for a widget, and
     // nothing asks for a box's while the box is being built.
-    static const bool installed = [] {
+    [[maybe_unused]] static const bool installed = [] {
         QAccessible::installFactory(TextBoxAccessibility);
         return true;
     }();
-    static_cast<void>(installed);
     // Qt lays a box's whole text out afresh at each paint of the box, each blink of its cursor
     // included, so a text of unbounded length would make the box as slow as the text is long.
     setMaxLength(kMaxLength);
@@ -91,9 +77,20 @@ bool TextBox::pastedWhole(QClipboard::Mode mode) {
     if (isReadOnly() || whole == incoming.left(maxLength() - text().size() + replaced)) {
         return false;
     }
-    StepAside(*this);
+    // Qt's line edit starts a new step of undo where its caret moves, as its own paste does at
+    // both of its ends: the paste is put in between two such moves, so that it is undone alone
+    // and apart from what is typed after it. Without them TextBoxTest's
+    // textTheLimitCutsIsCutWholeAndUndoneInOne fails, its four pasted rows.
+    const auto stepAside = [this] {
+        const int at = cursorPosition();
+        if (!hasSelectedText() && !text().isEmpty()) {
+            setCursorPosition(at > 0 ? at - 1 : at + 1);
+            setCursorPosition(at);
+        }
+    };
+    stepAside();
     insert(whole);
-    StepAside(*this);
+    stepAside();
     return true;
 }
 
@@ -179,13 +176,9 @@ void TextBox::dropEvent(QDropEvent* event) {
 
 void TextBox::inputMethodEvent(QInputMethodEvent* event) {
     const int replaced = static_cast<int>(selectedText().size()) + event->replacementLength();
-    const QString whole = fitting(event->commitString(), replaced);
-    if (whole == event->commitString()) {
-        QLineEdit::inputMethodEvent(event);
-        return;
-    }
     QInputMethodEvent cut(event->preeditString(), event->attributes());
-    cut.setCommitString(whole, event->replacementStart(), event->replacementLength());
+    cut.setCommitString(fitting(event->commitString(), replaced), event->replacementStart(),
+                        event->replacementLength());
     QLineEdit::inputMethodEvent(&cut);
     event->setAccepted(cut.isAccepted());
 }
@@ -196,7 +189,7 @@ void TextBox::paintEvent(QPaintEvent* event) {
 }
 
 void TextBox::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::LayoutDirectionChange) {
+    if (event->type() == QEvent::FontChange) {
         ++m_revision;
     }
     QLineEdit::changeEvent(event);

@@ -28,7 +28,7 @@ public:
     // composed or inserted by a screen reader is cut here before the box takes it.
     QString fitting(const QString& incoming, int replaced) const;
 
-    // Changes whenever the text, or the font or direction it is drawn in, changes.
+    // Changes whenever the text, or the font it is drawn in, changes.
     quint64 revision() const { return m_revision; }
     // Counts the paints: the box's text stays where it is on the screen between two of them.
     quint64 paints() const { return m_paints; }

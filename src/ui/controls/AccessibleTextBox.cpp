@@ -3,10 +3,10 @@
 #include "ui/controls/Controls.h"
 
 #include <QFontMetrics>
-#include <QList>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 // Why a text interface of our own: the one Qt 6.4 gives a line edit asks its word and sentence
@@ -25,36 +25,24 @@ namespace {
 // gives n + 1 offsets, an empty text only 0.
 QList<int> UnitStarts(const QString& text, QAccessible::TextBoundaryType boundaryType) {
     QList<int> starts{0};
-    const auto add = [&starts](qsizetype offset) {
-        if (offset > starts.back()) {
-            starts.push_back(static_cast<int>(offset));
-        }
-    };
-    const auto addBoundaries = [&](QTextBoundaryFinder::BoundaryType type, bool wordStartsOnly) {
-        QTextBoundaryFinder finder(type, text);
-        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
-            if (!wordStartsOnly ||
+    // Characters, words and sentences, the first three kinds; a line, a paragraph or no boundary
+    // at all is the box's whole text, its one line.
+    constexpr std::array kFinders{QTextBoundaryFinder::Grapheme, QTextBoundaryFinder::Word,
+                                  QTextBoundaryFinder::Sentence};
+    if (boundaryType < kFinders.size()) {
+        QTextBoundaryFinder finder(kFinders.at(boundaryType), text);
+        for (qsizetype at = finder.toNextBoundary(); at > 0 && at < text.size();
+             at = finder.toNextBoundary()) {
+            // A word runs to the next word's start: the blanks after it belong to it.
+            if (boundaryType != QAccessible::WordBoundary ||
                 finder.boundaryReasons().testFlag(QTextBoundaryFinder::StartOfItem)) {
-                add(at);
+                starts.push_back(static_cast<int>(at));
             }
         }
-    };
-    switch (boundaryType) {
-    case QAccessible::CharBoundary:
-        addBoundaries(QTextBoundaryFinder::Grapheme, false);
-        break;
-    case QAccessible::WordBoundary:
-        // A word runs to the next word's start: the blanks after it belong to it.
-        addBoundaries(QTextBoundaryFinder::Word, true);
-        break;
-    case QAccessible::SentenceBoundary:
-        addBoundaries(QTextBoundaryFinder::Sentence, false);
-        break;
-    default:
-        // A line, a paragraph or no boundary at all: the box's one line is its whole text.
-        break;
     }
-    add(text.size());
+    if (!text.isEmpty()) {
+        starts.push_back(static_cast<int>(text.size()));
+    }
     return starts;
 }
 
@@ -193,12 +181,22 @@ QString AccessibleTextBox::textAfterOffset(int offset, QAccessible::TextBoundary
     return unitAt(offset, boundaryType, 1, startOffset, endOffset);
 }
 
+AccessibleTextBox::Measured& AccessibleTextBox::measured() const {
+    if (m_measured.revision != box()->revision()) {
+        m_measured = Measured{box()->revision(), {}, {}};
+    }
+    return m_measured;
+}
+
 QString AccessibleTextBox::unitAt(int offset, QAccessible::TextBoundaryType boundaryType, int step,
                                   int* startOffset, int* endOffset) const {
     const QString text = box()->text();
     const int length = static_cast<int>(text.size());
     offset = Place(offset, text, box()->cursorPosition());
-    const QList<int> starts = UnitStarts(text, boundaryType);
+    QList<int>& starts = measured().unitStarts[boundaryType];
+    if (starts.isEmpty()) {
+        starts = UnitStarts(text, boundaryType);
+    }
     const int units = static_cast<int>(starts.size()) - 1;
     // The unit that holds the offset. At the end of the text that is the last word, sentence or
     // line, but no character: the caret stands after the last one.
@@ -217,13 +215,12 @@ QString AccessibleTextBox::unitAt(int offset, QAccessible::TextBoundaryType boun
 }
 
 const TextPositions& AccessibleTextBox::positions() const {
-    const quint64 revision = box()->revision();
-    if (!m_measured || m_measured->revision != revision) {
+    std::optional<TextPositions>& positions = measured().positions;
+    if (!positions) {
         // What the box draws: its display text, in which control characters show as blanks.
-        m_measured = Measured{
-            revision, TextPositions(box()->displayText(), box()->font(), box()->layoutDirection())};
+        positions.emplace(box()->displayText(), box()->font());
     }
-    return m_measured->positions;
+    return *positions;
 }
 
 AccessibleTextBox::Line AccessibleTextBox::line() const {

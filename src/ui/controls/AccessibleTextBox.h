@@ -3,6 +3,8 @@
 #include "ui/controls/TextPositions.h"
 
 #include <QAccessibleWidget>
+#include <QHash>
+#include <QList>
 #include <QPointF>
 #include <QSize>
 
@@ -77,11 +79,15 @@ private:
     };
     Line line() const;
 
+    // What is found once for each text, as it is first asked for: where the units of each kind
+    // begin, and where the characters lie.
     struct Measured {
         quint64 revision = 0;
-        TextPositions positions;
+        QHash<int, QList<int>> unitStarts;
+        std::optional<TextPositions> positions;
     };
-    mutable std::optional<Measured> m_measured;
+    Measured& measured() const;
+    mutable Measured m_measured;
     struct Placed {
         quint64 paints = 0;
         quint64 revision = 0;

@@ -1,12 +1,11 @@
 #pragma once
 
+#include <QClipboard>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <optional>
 
 // The kinds of control the windows are built from, each a Qt widget with the events the
 // program's handlers listen to.
@@ -25,10 +24,11 @@ public:
     explicit TextBox(QWidget* parent);
 
     // The part of `incoming` that the box has room for in place of `replaced` code units of
-    // its text: whole characters only, as many as fit.
+    // its text: whole characters only, as many as fit. Whatever is typed, pasted, dropped,
+    // composed or inserted by a screen reader is cut here before the box takes it.
     QString fitting(const QString& incoming, int replaced) const;
 
-    // Changes whenever the text, or the font or direction it is drawn in, changes.
+    // Changes whenever the text, or the font it is drawn in, changes.
     quint64 revision() const { return m_revision; }
     // Counts the paints: the box's text stays where it is on the screen between two of them.
     quint64 paints() const { return m_paints; }
@@ -47,14 +47,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    class WholeCharacters;
+    // Puts the whole characters of the clipboard's text, which Qt would cut elsewhere, in place
+    // of the selection as one step of undo; false where Qt's own paste takes what fits.
+    bool pastedWhole(QClipboard::Mode mode);
 
-    // Runs one of Qt's own edits, which cuts what it inserts at the limit without minding
-    // characters, and puts in the whole characters of an insertion it had to refuse.
-    template <typename Edit> void editWhole(Edit edit);
-
-    // The text an edit would have left, less the half character it was refused for.
-    std::optional<QString> m_refused;
     quint64 m_revision = 0;
     quint64 m_paints = 0;
 };

@@ -9,7 +9,7 @@ namespace pedalwise::ui {
 namespace {
 
 // A text laid out on one line the way a line edit lays out what it shows: blanks at the end
-// count, in the box's direction.
+// count.
 class Line {
 public:
     Line(const QString& text, const QFont& font, Qt::LayoutDirection direction)
@@ -39,8 +39,9 @@ constexpr int kContext = 16;
 
 } // namespace
 
-TextPositions::TextPositions(const QString& text, const QFont& font,
-                             Qt::LayoutDirection direction) {
+TextPositions::TextPositions(const QString& text, const QFont& font) {
+    // Measured alone, a piece would take the direction of its own first letters.
+    const Qt::LayoutDirection direction = text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
     for (qsizetype at = characters.toNextBoundary(); at > 0; at = characters.toNextBoundary()) {
         m_starts.push_back(static_cast<int>(at));

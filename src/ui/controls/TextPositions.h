@@ -13,9 +13,8 @@ namespace pedalwise::ui {
 // Positions run from the line's start, where the caret stands before the first character.
 class TextPositions {
 public:
-    TextPositions() = default;
-    // Lays the text out in the font and direction the box draws it with.
-    TextPositions(const QString& text, const QFont& font, Qt::LayoutDirection direction);
+    // Lays the text out as the box draws it: in its font, in the text's own direction.
+    explicit TextPositions(const QString& text, const QFont& font);
 
     // The caret's position before the character that holds the offset (after the last one at
     // the text's end).

@@ -11,9 +11,11 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 using namespace pedalwise::ui;
 
@@ -169,12 +171,15 @@ private slots:
     }
 
     // Texts long enough to be measured in pieces, with letters that kern, accents, characters
-    // outside the Basic Multilingual Plane and a long run of blanks, scrolled to their end.
+    // outside the Basic Multilingual Plane and a long run of blanks, and a right-to-left text in
+    // a left-to-right box; each scrolled to its end.
     void characterRectanglesLieWhereTheBoxDrawsItsCharacters_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("kerning") << QStringLiteral("AVATAR To 52 ").repeated(80);
         QTest::newRow("accents, bicycles") << ("e\u0301t a" + kBicycle + "b ").repeated(120);
         QTest::newRow("blanks") << QString(700, ' ') + "52";
+        QTest::newRow("right to left")
+            << QStringLiteral("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD ").repeated(12);
     }
 
     void characterRectanglesLieWhereTheBoxDrawsItsCharacters() {
@@ -185,36 +190,58 @@ private slots:
         QAccessibleTextInterface& read =
             *QAccessible::queryAccessibleInterface(&box)->textInterface();
         const QPoint boxAt = box.mapToGlobal(QPoint(0, 0));
-        // The caret's rectangle is where the box draws the caret before each character.
+        // The whole line laid out at once, in the direction its text takes: each character lies
+        // where this layout puts it, shifted by where the box's line starts.
+        QTextLayout layout(text, box.font());
+        QTextOption option;
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        std::optional<qreal> shift;
         const int length = static_cast<int>(text.size());
-        for (int offset = 0; offset < length; offset += std::max(1, length / 40)) {
+        const int last = layout.previousCursorPosition(length);
+        for (int offset = 0; offset <= last; offset += std::max(1, length / 40)) {
             if (text.at(offset).isLowSurrogate() ||
                 text.at(offset).category() == QChar::Mark_NonSpacing) {
                 continue;
             }
-            box.setCursorPosition(offset);
-            const QRectF caret = box.inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+            const auto [left, right] = std::minmax(
+                {line.cursorToX(offset), line.cursorToX(layout.nextCursorPosition(offset))});
             const QRect rect = read.characterRect(offset);
-            QVERIFY2(std::abs(rect.left() - boxAt.x() - caret.center().x()) <= 1,
+            shift = shift.value_or(rect.left() - left);
+            QVERIFY2(std::abs(rect.left() - *shift - left) <= 1 &&
+                         std::abs(rect.left() + rect.width() - *shift - right) <= 1,
                      qPrintable(QString::number(offset)));
             const bool shown = box.rect().contains(rect.center() - boxAt);
             QCOMPARE(read.offsetAtPoint(rect.center()), shown ? offset : -1);
+        }
+        // Scrolled to its end, the box shows its last two characters.
+        for (const int offset : {layout.previousCursorPosition(last), last}) {
+            QVERIFY(box.rect().contains(read.characterRect(offset).center() - boxAt));
         }
         QCOMPARE(read.characterRect(length), QRect());
     }
 
     // 32,762 characters and "12" typed; then "ab", a bicycle and "cd" arrive, with room for
-    // three code units: the box keeps "ab", and one Ctrl+Z takes back what arrived. A bicycle
-    // typed with room for one unit is left out, and the typing before it still undoes.
+    // three code units: the box keeps "ab", and one Ctrl+Z takes back what arrived, or only what
+    // was typed after it. A bicycle typed with room for one unit is left out, and the typing
+    // before it still undoes.
     void textTheLimitCutsIsCutWholeAndUndoneInOne_data() {
         QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("typedAfter");
         QTest::addColumn<QString>("afterUndo");
-        QTest::newRow("pasted") << "pasted" << QStringLiteral("12");
-        QTest::newRow("pasted from the menu") << "menu" << QStringLiteral("12");
+        QTest::newRow("pasted") << "pasted" << QString() << QStringLiteral("12");
+        QTest::newRow("pasted from the menu") << "menu" << QString() << QStringLiteral("12");
+        QTest::newRow("typed after a paste") << "pasted"
+                                             << "9" << QStringLiteral("12ab");
+        QTest::newRow("typed after a paste from the menu") << "menu"
+                                                           << "9" << QStringLiteral("12ab");
         // A drop at the caret, an input method's text and a screen reader's insertion join the
         // typing before them, as they do below the limit.
         for (const char* way : {"dropped", "input method", "screen reader", "typed"}) {
-            QTest::newRow(way) << way << QString();
+            QTest::newRow(way) << way << QString() << QString();
         }
     }
 
@@ -266,7 +293,9 @@ private slots:
             QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, kBicycle);
             QApplication::sendEvent(&box, &typed);
         }
-        QCOMPARE(box.text().mid(start.size()), way == "typed" ? "12" : "12ab");
+        QFETCH(QString, typedAfter);
+        QTest::keyClicks(&box, typedAfter);
+        QCOMPARE(box.text().mid(start.size()), (way == "typed" ? "12" : "12ab") + typedAfter);
         QTest::keySequence(&box, QKeySequence::Undo);
         QTEST(box.text().mid(start.size()), "afterUndo");
     }

@@ -14,21 +14,18 @@ namespace {
     throw FileSystemError(file.errorString().toStdString());
 }
 
-// The place of a program path ("c:\a\b.dat") on a folder that stands for drive C.
+// The place of a program path ("c:\a\b.dat") on a folder that stands for drive C. No other
+// drive exists.
 QString placeOn(QString driveC, std::string_view programPath) {
+    if (programPath.size() < 2 || programPath[1] != ':' ||
+        (programPath[0] != 'c' && programPath[0] != 'C')) {
+        throw FileSystemError("Device unavailable");
+    }
     const QString rest = QString::fromUtf8(programPath.substr(2)).replace(u'\\', u'/');
     for (const QString& part : rest.split(u'/', Qt::SkipEmptyParts)) {
         driveC += u'/' + part;
     }
     return driveC;
-}
-
-std::string_view onDriveC(std::string_view programPath) {
-    if (programPath.size() < 2 || programPath[1] != ':' ||
-        (programPath[0] != 'c' && programPath[0] != 'C')) {
-        throw FileSystemError("Device unavailable");
-    }
-    return programPath;
 }
 
 // Every folder made is the owner's alone, as a user's data folder should be.
@@ -83,12 +80,12 @@ FileSystem& machineFileSystem() {
 }
 
 QString nativePath(std::string_view programPath) {
-    return placeOn(FileSystemSlot::get().dataFolder(), onDriveC(programPath));
+    return placeOn(FileSystemSlot::get().dataFolder(), programPath);
 }
 
 std::optional<QString> formerPath(std::string_view programPath) {
     if (const std::optional<QString> driveC = FileSystemSlot::get().formerDriveC()) {
-        return placeOn(*driveC, onDriveC(programPath));
+        return placeOn(*driveC, programPath);
     }
     return std::nullopt;
 }

@@ -3,19 +3,13 @@
 #include <cstdio>
 
 namespace pedalwise::runtime {
-namespace {
 
-class StandardErrorMessages final : public MessageBoxService {
-public:
-    void show(const std::string& prompt, const std::string& title) override {
-        std::fprintf(stderr, "%s: %s\n", title.c_str(), prompt.c_str());
-    }
-};
-
-} // namespace
+void MessageBoxService::show(const std::string& prompt, const std::string& title) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), prompt.c_str());
+}
 
 MessageBoxService& standardErrorMessages() {
-    static StandardErrorMessages service;
+    static MessageBoxService service;
     return service;
 }
 

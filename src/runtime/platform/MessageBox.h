@@ -11,13 +11,13 @@ inline constexpr const char* kApplicationTitle = "PedalwiseNew";
 
 // Shows one modal message with a single OK button and no icon, and returns when it is closed.
 // The Qt layer installs the real dialog; tests install a recorder so that nothing blocks.
+// This one, in use until then, writes each message to the standard error stream.
 class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
-    virtual void show(const std::string& prompt, const std::string& title) = 0;
+    virtual void show(const std::string& prompt, const std::string& title);
 };
 
-// Writes each message to the standard error stream.
 MessageBoxService& standardErrorMessages();
 
 // The service in use; until one is installed, messages go to the standard error stream.

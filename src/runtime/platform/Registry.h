@@ -25,8 +25,6 @@ inline constexpr std::uint32_t kRegDword = 4;
 // Status codes, as the system's error numbers.
 inline constexpr std::int32_t kErrorSuccess = 0;
 inline constexpr std::int32_t kErrorFileNotFound = 2;
-inline constexpr std::int32_t kErrorAccessDenied = 5;
-inline constexpr std::int32_t kErrorInvalidHandle = 6;
 inline constexpr std::int32_t kErrorMoreData = 234;
 
 // The system registry with the calling conventions of RegOpenKeyExA, RegQueryValueExA and

@@ -47,6 +47,10 @@ public:
 
 #ifdef _WIN32
 
+// The system's error numbers for a refused access and a handle that is not open.
+inline constexpr std::int32_t kErrorAccessDenied = 5;
+inline constexpr std::int32_t kErrorInvalidHandle = 6;
+
 struct RegistryValue {
     // A constructor rather than aggregate initialisation: GCC 12 warns wrongly of an
     // uninitialised string in nested aggregates of test tables.
@@ -76,7 +80,7 @@ public:
         openOptions.push_back(options);
         openMasks.push_back(samDesired);
         if (m_refused.contains(keyPath)) {
-            return runtime::kErrorAccessDenied;
+            return kErrorAccessDenied;
         }
         if (root != runtime::kLocalMachine || !m_keys.contains(keyPath)) {
             return runtime::kErrorFileNotFound;
@@ -91,7 +95,7 @@ public:
                             std::uint32_t& length) override {
         const auto open = m_open.find(key);
         if (open == m_open.end()) {
-            return runtime::kErrorInvalidHandle;
+            return kErrorInvalidHandle;
         }
         const auto& values = m_keys.at(open->second);
         const auto value = values.find(valueName);
@@ -111,7 +115,7 @@ public:
 
     std::int32_t close(runtime::RegistryKey key) override {
         closed.push_back(key);
-        return m_open.erase(key) == 1 ? runtime::kErrorSuccess : runtime::kErrorInvalidHandle;
+        return m_open.erase(key) == 1 ? runtime::kErrorSuccess : kErrorInvalidHandle;
     }
 
     bool allClosed() const { return m_open.empty(); }

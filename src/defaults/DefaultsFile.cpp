@@ -14,7 +14,7 @@ namespace {
 // The file where this machine keeps it or, while there is none there, where an earlier
 // program kept it, so that defaults saved by that program still load until the first save.
 QString placeToRead() {
-    const QString path = runtime::nativePath(kDefaultsPath);
+    QString path = runtime::nativePath(kDefaultsPath);
     if (!QFile::exists(path)) {
         if (const std::optional<QString> former = runtime::formerPath(kDefaultsPath)) {
             return *former;

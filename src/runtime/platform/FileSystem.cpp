@@ -91,7 +91,7 @@ std::optional<QString> formerPath(std::string_view programPath) {
 }
 
 QString displayPath(const QString& path) {
-    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(path));
+    QString shown = QDir::toNativeSeparators(QDir::cleanPath(path));
 #ifndef _WIN32
     const QString home = QDir::cleanPath(QDir::homePath()) + u'/';
     if (home != QStringLiteral("//") && shown.startsWith(home)) {

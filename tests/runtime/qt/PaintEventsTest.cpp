@@ -6,6 +6,7 @@
 #include "runtime/qt/PaintEvents.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QExposeEvent>
 #include <QGroupBox>
 #include <QMenu>
@@ -29,6 +30,9 @@ private slots:
         m_paints = new runtime::PaintEvents(*m_window);
         m_paints->watchPanel(*m_panel);
         m_spy = std::make_unique<QSignalSpy>(m_paints, &runtime::PaintEvents::Paint);
+        m_window
+            ->winId(); // the window system's window, for its exposures to be logged from the start
+        m_log = std::make_unique<ExposureCount>(*m_window->windowHandle());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         QTRY_COMPARE(m_spy->count(), 1);
@@ -36,6 +40,11 @@ private slots:
     }
 
     void cleanup() {
+        if (QTest::currentTestFailed()) {
+            qWarning("exposures since the window was shown: %s",
+                     qPrintable(m_log->seen.join(u' ')));
+        }
+        m_log.reset();
         m_spy.reset();
         m_window.reset();
     }
@@ -119,6 +128,8 @@ private:
         bool eventFilter(QObject* watched, QEvent* event) override {
             if (watched == &m_window && event->type() == QEvent::Expose) {
                 ++count;
+                seen << QString::number(m_clock.elapsed()) + QStringLiteral("ms") +
+                            (m_window.isExposed() ? QString() : QStringLiteral("(hidden)"));
                 QT_WARNING_PUSH
                 QT_WARNING_DISABLE_DEPRECATED
                 for (const QRect& r : static_cast<QExposeEvent*>(event)->region()) {
@@ -130,6 +141,11 @@ private:
             return false;
         }
         QWindow& m_window;
+        QElapsedTimer m_clock = [] {
+            QElapsedTimer clock;
+            clock.start();
+            return clock;
+        }();
         int count = 0;
         QStringList seen;
     };
@@ -145,6 +161,7 @@ private:
     QGroupBox* m_other = nullptr;
     runtime::PaintEvents* m_paints = nullptr;
     std::unique_ptr<QSignalSpy> m_spy;
+    std::unique_ptr<ExposureCount> m_log;
 };
 
 int main(int argc, char** argv) {

@@ -11,16 +11,21 @@
 namespace pedalwise::defaults {
 namespace {
 
-// The file where this machine keeps it or, while there is none there, where an earlier
+// Opens the file where this machine keeps it or, while there is none there, where an earlier
 // program kept it, so that defaults saved by that program still load until the first save.
-QString placeToRead() {
-    QString path = runtime::nativePath(kDefaultsPath);
-    if (!QFile::exists(path)) {
-        if (const std::optional<QString> former = runtime::formerPath(kDefaultsPath)) {
-            return *former;
-        }
+bool openToRead(QFile& file) {
+    // Read in large pieces of its own, the file needs no buffer of Qt's.
+    constexpr QIODevice::OpenMode kMode = QIODevice::ReadOnly | QIODevice::Unbuffered;
+    file.setFileName(runtime::nativePath(kDefaultsPath));
+    if (file.open(kMode)) {
+        return true;
     }
-    return path;
+    const std::optional<QString> former = runtime::formerPath(kDefaultsPath);
+    if (file.exists() || !former) {
+        return false;
+    }
+    file.setFileName(*former);
+    return file.open(kMode);
 }
 
 // A read that fails part way through the file.
@@ -30,8 +35,8 @@ class ReadFailed : public std::exception {};
 
 std::optional<DefaultValues> ReadDefaults() {
     try {
-        QFile file(placeToRead());
-        if (!file.open(QIODevice::ReadOnly)) {
+        QFile file;
+        if (!openToRead(file)) {
             return std::nullopt;
         }
         std::optional<DefaultValues> values =

@@ -49,10 +49,10 @@ public:
 
     QString dataFolder() const override {
         ++m_lookups;
-        return m_scratch ? qPath(m_data.path()) : FileSystem::dataFolder();
+        return m_scratch ? m_dataFolder : FileSystem::dataFolder();
     }
     std::optional<QString> formerDriveC() const override {
-        return m_scratch ? std::optional(qPath(m_former.path())) : FileSystem::formerDriveC();
+        return m_scratch ? std::optional(m_formerDriveC) : FileSystem::formerDriveC();
     }
     void open(QSaveFile& file) override {
         failIf(Step::Open);
@@ -85,6 +85,8 @@ private:
     mutable int m_lookups = 0;
     ScratchFolder m_data;
     ScratchFolder m_former;
+    QString m_dataFolder = qPath(m_data.path());
+    QString m_formerDriveC = qPath(m_former.path());
     std::optional<Step> m_failing;
     std::string m_reason;
     runtime::FileSystem* m_previous;

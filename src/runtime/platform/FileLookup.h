@@ -7,10 +7,9 @@
 namespace pedalwise::runtime {
 
 // Looks up one ordinary file by path (a folder, a hidden or a system file does not match);
-// wildcards in the file's name match as the system's search does, and letters match in
-// either case. Paths are the program's UTF-8 text. Answers the file's name without its
-// folder, or empty text when nothing matches; a path that names no file at all throws
-// RuntimeError.
+// the file's name may hold the wildcards * and ?, and letters match in either case. Paths are the
+// program's UTF-8 text. Answers the file's name without its folder, or empty text when nothing
+// matches; a path that names no file at all throws RuntimeError.
 class FileLookupService {
 public:
     virtual ~FileLookupService() = default;

@@ -10,8 +10,13 @@
 namespace pedalwise::runtime {
 namespace {
 
+// Windows' reasons end in a full stop, which the message that quotes them goes on after.
 [[noreturn]] void fail(const QSaveFile& file) {
-    throw FileSystemError(file.errorString().toStdString());
+    QString reason = file.errorString();
+    if (reason.endsWith(u'.')) {
+        reason.chop(1);
+    }
+    throw FileSystemError(reason.toStdString());
 }
 
 // The place of a program path ("c:\a\b.dat") on a folder that stands for drive C. No other
@@ -31,7 +36,8 @@ QString placeOn(QString driveC, std::string_view programPath) {
 // Every folder made is the owner's alone, as a user's data folder should be.
 void makeFolders(const std::filesystem::path& folder) {
     std::error_code error;
-    if (folder.empty() || std::filesystem::exists(folder, error)) {
+    if (folder.empty() || folder == folder.parent_path() ||
+        std::filesystem::exists(folder, error)) {
         return;
     }
     makeFolders(folder.parent_path());

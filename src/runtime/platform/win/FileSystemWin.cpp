@@ -13,6 +13,19 @@
 #include <system_error>
 
 namespace pedalwise::runtime::native {
+namespace {
+
+// The system's words, in its code page, without the full stop a message goes on after.
+[[noreturn]] void fail(long error) {
+    QString reason =
+        QString::fromLocal8Bit(std::system_category().message(static_cast<int>(error)));
+    while (reason.endsWith(u'.') || reason.endsWith(u' ')) {
+        reason.chop(1);
+    }
+    throw FileSystemError(reason.toStdString());
+}
+
+} // namespace
 
 // Qt's one roaming location appends the application's organisation and name, and the program
 // keeps its files in a folder of a name of its own; so the shell is asked for %APPDATA%.
@@ -23,7 +36,7 @@ QString dataFolder() {
     // The shell's copy of the path is ours to free, whether or not the call succeeded.
     const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owned(folder, &CoTaskMemFree);
     if (FAILED(result)) {
-        throw FileSystemError(std::system_category().message(static_cast<int>(result)));
+        fail(result);
     }
     return QDir::fromNativeSeparators(QString::fromWCharArray(folder)) +
            QStringLiteral("/Pedalwise");
@@ -36,11 +49,12 @@ std::optional<QString> formerDriveC() {
 
 void syncToDisk(QSaveFile& file) {
     if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())))) {
-        throw FileSystemError(std::system_category().message(static_cast<int>(GetLastError())));
+        fail(static_cast<long>(GetLastError()));
     }
 }
 
-// NTFS journals the rename itself, and Windows has no call that syncs a folder.
+// Windows gives a standard user no call that syncs a folder's entries: the rename lasts as the
+// file system makes it last.
 void syncFolder(const QString&) noexcept {}
 
 } // namespace pedalwise::runtime::native

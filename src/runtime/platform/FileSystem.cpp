@@ -6,17 +6,20 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace pedalwise::runtime {
 namespace {
 
-// Windows' reasons end in a full stop, which the message that quotes them goes on after.
-[[noreturn]] void fail(const QSaveFile& file) {
-    QString reason = file.errorString();
-    if (reason.endsWith(u'.')) {
+std::string withoutFullStop(QString reason) {
+    while (!reason.isEmpty() && (reason.back().isSpace() || reason.back() == u'.')) {
         reason.chop(1);
     }
-    throw FileSystemError(reason.toStdString());
+    return reason.toStdString();
+}
+
+[[noreturn]] void fail(const QSaveFile& file) {
+    throw FileSystemError(file.errorString());
 }
 
 // The place of a program path ("c:\a\b.dat") on a folder that stands for drive C. No other
@@ -24,7 +27,7 @@ namespace {
 QString placeOn(QString driveC, std::string_view programPath) {
     if (programPath.size() < 2 || programPath[1] != ':' ||
         (programPath[0] != 'c' && programPath[0] != 'C')) {
-        throw FileSystemError("Device unavailable");
+        throw FileSystemError(std::string("Device unavailable"));
     }
     const QString rest = QString::fromUtf8(programPath.substr(2)).replace(u'\\', u'/');
     for (const QString& part : rest.split(u'/', Qt::SkipEmptyParts)) {
@@ -48,6 +51,9 @@ void makeFolders(const std::filesystem::path& folder) {
 }
 
 } // namespace
+
+FileSystemError::FileSystemError(QString reason)
+    : std::runtime_error(withoutFullStop(std::move(reason))) {}
 
 QString FileSystem::dataFolder() const {
     return native::dataFolder();

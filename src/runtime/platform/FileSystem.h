@@ -19,6 +19,9 @@ namespace pedalwise::runtime {
 class FileSystemError : public std::runtime_error {
 public:
     explicit FileSystemError(const std::string& reason) : std::runtime_error(reason) {}
+    // The words Qt or the system give, without the full stop of Windows' words: the message
+    // that quotes them goes on after.
+    explicit FileSystemError(QString reason);
 };
 
 // Where the program's files live on this machine, and the steps of saving one. The machine's

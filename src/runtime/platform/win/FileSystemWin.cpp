@@ -15,14 +15,10 @@
 namespace pedalwise::runtime::native {
 namespace {
 
-// The system's words, in its code page, without the full stop a message goes on after.
+// The system's words come in its code page.
 [[noreturn]] void fail(long error) {
-    QString reason =
-        QString::fromLocal8Bit(std::system_category().message(static_cast<int>(error)));
-    while (reason.endsWith(u'.') || reason.endsWith(u' ')) {
-        reason.chop(1);
-    }
-    throw FileSystemError(reason.toStdString());
+    throw FileSystemError(
+        QString::fromLocal8Bit(std::system_category().message(static_cast<int>(error))));
 }
 
 } // namespace

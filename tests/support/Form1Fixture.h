@@ -5,19 +5,26 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWindow>
 
 #include <array>
 #include <memory>
 
-// A fresh main window per test, shown and active, with message boxes, the program's end and
-// the requests to the system's screen readers recorded instead of carried out, and any unexpected
-// modal dialog failing the test.
+// A fresh main window per test, shown, active and no longer being exposed, with message boxes,
+// the program's end and the requests to the system's screen readers recorded instead of carried
+// out, and any unexpected modal dialog failing the test.
 class Form1Fixture {
 public:
     Form1Fixture() {
+        form.winId();
+        const pedalwise::testing::ExposureLog exposures(*form.windowHandle());
         form.show();
         if (!QTest::qWaitForWindowActive(&form)) {
             qWarning("the main window did not become active");
+        }
+        // A late exposure would load the defaults again in the middle of a test.
+        if (!exposures.waitUntilQuiet()) {
+            qWarning("the main window kept being exposed");
         }
     }
 

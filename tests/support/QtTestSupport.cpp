@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QExposeEvent>
 #include <QFile>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace pedalwise::testing {
 
@@ -33,6 +36,36 @@ void ModalWatchdog::check() {
         seen << modal->windowTitle();
         modal->close();
     }
+}
+
+ExposureLog::ExposureLog(QWindow& window) : m_window(window) {
+    m_clock.start();
+    qApp->installEventFilter(this);
+}
+
+bool ExposureLog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &m_window || event->type() != QEvent::Expose) {
+        return false;
+    }
+    ++count;
+    m_last = m_clock.elapsed();
+    seen << QString::number(m_last) + QStringLiteral("ms") +
+                (m_window.isExposed() ? QString() : QStringLiteral("(hidden)"));
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    for (const QRect& r : static_cast<QExposeEvent*>(event)->region()) {
+        seen << QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
+    QT_WARNING_POP
+    seen << QStringLiteral(";");
+    return false;
+}
+
+bool ExposureLog::waitUntilQuiet() const {
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        return true;
+    }
+    return QTest::qWaitFor([this] { return m_clock.elapsed() - m_last >= 250; }, 5000);
 }
 
 void drainEvents() {

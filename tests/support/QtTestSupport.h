@@ -3,6 +3,7 @@
 #include "runtime/platform/MessageBox.h"
 #include "runtime/qt/ProgramEnd.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -10,6 +11,8 @@
 
 #include <string>
 #include <vector>
+
+class QWindow;
 
 // What the Qt tests put in place of the program's platform services, so that no test blocks
 // on a dialog, ends the test program or touches the user's own files.
@@ -71,6 +74,28 @@ private:
 // window system had queued have been handled along with the events they posted in turn: only
 // then may a test say that something did not happen.
 void drainEvents();
+
+// The exposures a window receives while this lives: how many, and when and where, for a failed
+// test to print. Under Wine a window is sometimes exposed once more a little after its first
+// paint, and sometimes not; no event tells which, so a test that counts paints waits for quiet.
+class ExposureLog final : public QObject {
+public:
+    explicit ExposureLog(QWindow& window);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Returns once the window has gone a quarter of a second without an exposure; at once on
+    // the offscreen platform, which exposes a window only as it is shown.
+    bool waitUntilQuiet() const;
+
+    int count = 0;
+    QStringList seen;
+
+private:
+    QWindow& m_window;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+};
 
 // Points HOME and the XDG folders at a private temporary folder, before the application
 // starts, so that nothing a test runs can reach the user's files.

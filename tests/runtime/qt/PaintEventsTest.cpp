@@ -6,7 +6,6 @@
 #include "runtime/qt/PaintEvents.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QExposeEvent>
 #include <QGroupBox>
 #include <QMenu>
@@ -32,15 +31,11 @@ private slots:
         m_spy = std::make_unique<QSignalSpy>(m_paints, &runtime::PaintEvents::Paint);
         m_window
             ->winId(); // the window system's window, for its exposures to be logged from the start
-        m_log = std::make_unique<ExposureCount>(*m_window->windowHandle());
+        m_log = std::make_unique<testing::ExposureLog>(*m_window->windowHandle());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         QTRY_COMPARE(m_spy->count(), 1);
-        if (QGuiApplication::platformName() != QStringLiteral("offscreen")) {
-            // Wine exposes the whole window once more a little after its first paint, or does
-            // not; no event tells which, so a test starts once exposures have stopped a while.
-            QVERIFY(QTest::qWaitFor([&] { return m_log->sinceLast() >= 300; }, 5000));
-        }
+        QVERIFY(m_log->waitUntilQuiet());
         m_spy->clear();
     }
 
@@ -95,7 +90,7 @@ private slots:
                           menu.frameGeometry().size());
         // Wine 10 exposes that area itself, later under load; the offscreen platform, which
         // keeps covered areas, never does.
-        ExposureCount exposures(*m_window->windowHandle());
+        testing::ExposureLog exposures(*m_window->windowHandle());
         menu.close();
         if (QGuiApplication::platformName() == QStringLiteral("offscreen") ||
             !QTest::qWaitFor([&] { return exposures.count > 0; }, 5000)) {
@@ -120,43 +115,6 @@ private slots:
     }
 
 private:
-    static QString text(const QRect& r) {
-        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-    }
-
-    // Counts the exposures a window receives while it lives, and keeps their areas.
-    struct ExposureCount : QObject {
-        explicit ExposureCount(QWindow& window) : m_window(window) {
-            qApp->installEventFilter(this);
-        }
-        bool eventFilter(QObject* watched, QEvent* event) override {
-            if (watched == &m_window && event->type() == QEvent::Expose) {
-                ++count;
-                m_last = m_clock.elapsed();
-                seen << QString::number(m_clock.elapsed()) + QStringLiteral("ms") +
-                            (m_window.isExposed() ? QString() : QStringLiteral("(hidden)"));
-                QT_WARNING_PUSH
-                QT_WARNING_DISABLE_DEPRECATED
-                for (const QRect& r : static_cast<QExposeEvent*>(event)->region()) {
-                    seen << text(r);
-                }
-                QT_WARNING_POP
-                seen << QStringLiteral(";");
-            }
-            return false;
-        }
-        qint64 sinceLast() const { return m_clock.elapsed() - m_last; }
-        QWindow& m_window;
-        QElapsedTimer m_clock = [] {
-            QElapsedTimer clock;
-            clock.start();
-            return clock;
-        }();
-        qint64 m_last = 0;
-        int count = 0;
-        QStringList seen;
-    };
-
     // What the window system sends when it shows an area of the window again.
     void expose(const QRect& area) {
         QExposeEvent event{QRegion(area)};
@@ -168,7 +126,7 @@ private:
     QGroupBox* m_other = nullptr;
     runtime::PaintEvents* m_paints = nullptr;
     std::unique_ptr<QSignalSpy> m_spy;
-    std::unique_ptr<ExposureCount> m_log;
+    std::unique_ptr<testing::ExposureLog> m_log;
 };
 
 int main(int argc, char** argv) {

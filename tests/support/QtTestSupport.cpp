@@ -68,6 +68,16 @@ bool ExposureLog::waitUntilQuiet() const {
     return QTest::qWaitFor([this] { return m_clock.elapsed() - m_last >= 250; }, 5000);
 }
 
+bool activate(QWidget& window) {
+    for (int request = 0; request < 10; ++request) {
+        window.activateWindow();
+        if (QTest::qWaitForWindowActive(&window, 500)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void drainEvents() {
     // Two rounds: each pass of the event loop handles the posted events first and the window
     // system's after them, and those may post more.

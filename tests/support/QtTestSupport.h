@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class QWidget;
 class QWindow;
 
 // What the Qt tests put in place of the program's platform services, so that no test blocks
@@ -96,6 +97,11 @@ private:
     QElapsedTimer m_clock;
     qint64 m_last = 0;
 };
+
+// Activates a window as the user's click would, and says whether it became active. Under Wine
+// the window system sometimes drops the request while another of the program's windows is
+// active, so it is made again; a window that cannot be active at all still fails.
+bool activate(QWidget& window);
 
 // Points HOME and the XDG folders at a private temporary folder, before the application
 // starts, so that nothing a test runs can reach the user's files.

@@ -109,8 +109,7 @@ private slots:
         frmAbout* about = openAbout();
         QVERIFY(about != nullptr);
         pressKey(Qt::Key_Tab);
-        m_f->form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&m_f->form));
+        QVERIFY(testing::activate(m_f->form));
 
         m_f->form.controls().mnuHelpAbout->trigger();
         QCOMPARE(frmAbout::Loaded(), about);
@@ -204,8 +203,7 @@ private slots:
         frmAbout* about = openAbout();
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         const Form1Controls& ui = m_f->form.controls();
-        m_f->form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&m_f->form));
+        QVERIFY(testing::activate(m_f->form));
 
         const QList<QPair<TextBox*, QString>> inputs{{ui.txtWheel, "26"},
                                                      {ui.txtDrive1, "52"},

@@ -376,8 +376,7 @@ private:
         f().form.setWindowState(Qt::WindowMinimized);
         settle();
         f().form.setWindowState(Qt::WindowNoState);
-        f().form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f().form));
+        QVERIFY(testing::activate(f().form));
         settle();
     }
 
@@ -386,8 +385,7 @@ private:
         settle();
         f().form.show();
         settle();
-        f().form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f().form));
+        QVERIFY(testing::activate(f().form));
     }
 
     std::unique_ptr<FakeFileSystem> m_files;

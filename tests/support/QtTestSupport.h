@@ -79,6 +79,7 @@ void drainEvents();
 // The exposures a window receives while this lives: how many, and when and where, for a failed
 // test to print. Under Wine a window is sometimes exposed once more a little after its first
 // paint, and sometimes not; no event tells which, so a test that counts paints waits for quiet.
+// Listed in docs/workarounds.md ("Wine's late exposure").
 class ExposureLog final : public QObject {
 public:
     explicit ExposureLog(QWindow& window);
@@ -101,6 +102,7 @@ private:
 // Activates a window as the user's click would, and says whether it became active. Under Wine
 // the window system sometimes drops the request while another of the program's windows is
 // active, so it is made again; a window that cannot be active at all still fails.
+// Listed in docs/workarounds.md ("Wine's dropped activation").
 bool activate(QWidget& window);
 
 // Points HOME and the XDG folders at a private temporary folder, before the application

@@ -16,6 +16,11 @@
 
 namespace pedalwise::test {
 
+// A path as the runtime takes it.
+inline QString qPath(const std::filesystem::path& path) {
+    return QString::fromStdU16String(path.generic_u16string());
+}
+
 // The program's files in scratch folders, in use for the life of the object: dataFolder() in
 // place of the user's, formerDriveC() in place of the drive C of earlier versions. With
 // machineFolders, the machine's own folders instead, as the environment names them. Any
@@ -72,9 +77,6 @@ public:
     }
 
 private:
-    static QString qPath(const std::filesystem::path& path) {
-        return QString::fromStdU16String(path.generic_u16string());
-    }
     void failIf(Step step) const {
         if (m_failing == step) {
             throw runtime::FileSystemError(m_reason);

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QWindow>
 
 #include <array>
 #include <memory>
@@ -16,8 +15,7 @@
 class Form1Fixture {
 public:
     Form1Fixture() {
-        form.winId();
-        const pedalwise::testing::ExposureLog exposures(*form.windowHandle());
+        const pedalwise::testing::ExposureLog exposures(form);
         form.show();
         if (!QTest::qWaitForWindowActive(&form)) {
             qWarning("the main window did not become active");

@@ -9,6 +9,14 @@
 #include <QWindow>
 
 namespace pedalwise::testing {
+namespace {
+
+QWindow& windowSystemWindow(QWidget& window) {
+    window.winId();
+    return *window.windowHandle();
+}
+
+} // namespace
 
 RecordedMessages::RecordedMessages() : m_previous(runtime::MessageBoxSlot::install(this)) {}
 
@@ -38,7 +46,7 @@ void ModalWatchdog::check() {
     }
 }
 
-ExposureLog::ExposureLog(QWindow& window) : m_window(window) {
+ExposureLog::ExposureLog(QWidget& window) : m_window(windowSystemWindow(window)) {
     m_clock.start();
     qApp->installEventFilter(this);
 }

@@ -82,7 +82,8 @@ void drainEvents();
 // Listed in docs/workarounds.md ("Wine's late exposure").
 class ExposureLog final : public QObject {
 public:
-    explicit ExposureLog(QWindow& window);
+    // Gives the window its window system's window at once, so that its first exposure counts.
+    explicit ExposureLog(QWidget& window);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -20,12 +20,9 @@ namespace {
 
 using test::FakeFileSystem;
 using test::namesIn;
+using test::qPath;
 using test::readBytes;
 using test::writeBytes;
-
-QString qPath(const std::filesystem::path& path) {
-    return QString::fromStdU16String(path.generic_u16string());
-}
 
 TEST(FileSystemTest, programPathsLiveBelowTheDataFolder) {
     const FakeFileSystem files;

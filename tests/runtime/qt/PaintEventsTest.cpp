@@ -29,9 +29,7 @@ private slots:
         m_paints = new runtime::PaintEvents(*m_window);
         m_paints->watchPanel(*m_panel);
         m_spy = std::make_unique<QSignalSpy>(m_paints, &runtime::PaintEvents::Paint);
-        m_window
-            ->winId(); // the window system's window, for its exposures to be logged from the start
-        m_log = std::make_unique<testing::ExposureLog>(*m_window->windowHandle());
+        m_log = std::make_unique<testing::ExposureLog>(*m_window);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         QTRY_COMPARE(m_spy->count(), 1);
@@ -90,7 +88,7 @@ private slots:
                           menu.frameGeometry().size());
         // Wine 10 exposes that area itself, later under load; the offscreen platform, which
         // keeps covered areas, never does.
-        testing::ExposureLog exposures(*m_window->windowHandle());
+        testing::ExposureLog exposures(*m_window);
         menu.close();
         if (QGuiApplication::platformName() == QStringLiteral("offscreen") ||
             !QTest::qWaitFor([&] { return exposures.count > 0; }, 5000)) {

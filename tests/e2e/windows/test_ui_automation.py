@@ -4,6 +4,7 @@ after Calculate! as the notification the program raises."""
 
 import os
 import re
+import select
 import subprocess
 import tempfile
 import unittest
@@ -94,6 +95,10 @@ class UiAutomationTest(PrefixTestCase):
         # A listening client gets the notification, should Wine deliver it; Wine 10 logs it.
         listener = subprocess.Popen(["wine", CLIENT, "listen", TITLE, "8"], env=PREFIX.env,
                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(listener.kill)
+        # Bounded, as every wait here: a client that never starts listening fails the test.
+        self.assertTrue(select.select([listener.stdout], [], [], 60)[0],
+                        "the client did not start listening within 60 s")
         self.assertEqual(listener.stdout.readline().strip(), "listening")
         self.program.keys("space")
         heard = [line.split("\t")[1:] for line in listener.communicate(timeout=60)[0].splitlines()]
